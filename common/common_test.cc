@@ -1,0 +1,189 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/atomic_write.h"
+#include "common/fileio.h"
+#include "common/listing.h"
+#include "common/numbers.h"
+#include "common/parallel.h"
+#include "common/tokens.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> all_tokens(std::string_view data) {
+  tokens::Reader r(data);
+  std::vector<std::string> out;
+  std::string_view t;
+  while (r.next(t)) out.emplace_back(t);
+  return out;
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    char tmpl[] = "/tmp/common_test.XXXXXX";
+    path_ = ::mkdtemp(tmpl);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const std::string& path() const { return path_; }
+  void write(const std::string& name, const std::string& content) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+  }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+TEST(Tokens, SplitsOnTheSixWhiteSpaceBytesOnly) {
+  EXPECT_EQ(all_tokens(" a\tb\nc\vd\fe\rf  "),
+            (std::vector<std::string>{"a", "b", "c", "d", "e", "f"}));
+  // Bytes of 0x80 and above, and other control bytes, belong to tokens.
+  EXPECT_EQ(all_tokens("\xc3\xa9t\xc3\xa9 x\x01y"),
+            (std::vector<std::string>{"\xc3\xa9t\xc3\xa9", "x\x01y"}));
+  EXPECT_TRUE(all_tokens("").empty());
+  EXPECT_TRUE(all_tokens(" \n\t ").empty());
+}
+
+TEST(Tokens, HasNoLengthLimit) {
+  const std::string big(5 << 20, 'z');
+  const auto t = all_tokens("a " + big + " b");
+  ASSERT_EQ(t.size(), 3u);
+  EXPECT_EQ(t[1].size(), big.size());
+}
+
+TEST(Numbers, LeadingLongReadsLikeAtol) {
+  EXPECT_EQ(numbers::leading_long("3"), 3);
+  EXPECT_EQ(numbers::leading_long("5x"), 5);
+  EXPECT_EQ(numbers::leading_long("  -12;"), -12);
+  EXPECT_EQ(numbers::leading_long("+7"), 7);
+  EXPECT_EQ(numbers::leading_long("x5"), 0);
+  EXPECT_EQ(numbers::leading_long("-"), 0);
+  EXPECT_EQ(numbers::leading_long(""), 0);
+  EXPECT_EQ(numbers::leading_long("99999999999999999999999"), INT64_MAX);
+  EXPECT_EQ(numbers::leading_long("-99999999999999999999999"), INT64_MIN);
+  EXPECT_EQ(numbers::leading_int("99999999999"), INT32_MAX);
+}
+
+TEST(Numbers, Base0FollowsStrtol) {
+  size_t used = 0;
+  EXPECT_EQ(numbers::parse_base0("0x1f", &used), 31);
+  EXPECT_EQ(used, 4u);
+  EXPECT_EQ(numbers::parse_base0("010", &used), 8);
+  EXPECT_EQ(numbers::parse_base0("0x0f:", &used), 15);
+  EXPECT_EQ(used, 4u);
+  EXPECT_EQ(numbers::parse_base0("-12", &used), -12);
+  EXPECT_EQ(numbers::parse_base0("09", &used), 0);  // 9 is no octal digit
+  EXPECT_EQ(used, 1u);
+  EXPECT_EQ(numbers::parse_base0("0x", &used), 0);  // "0" then a stray x
+  EXPECT_EQ(used, 1u);
+  EXPECT_EQ(numbers::parse_base0("abc", &used), 0);
+  EXPECT_EQ(used, 0u);
+  EXPECT_EQ(numbers::parse_base0("-", &used), 0);
+  EXPECT_EQ(used, 0u);
+}
+
+TEST(Listing, KeepsVisibleRegularFilesWithTheSuffixInByteOrder) {
+  std::setlocale(LC_COLLATE, "C");
+  TempDir d;
+  for (const char* n : {"b.bin", "a.bin", "B.bin", "cabinet.txt", ".hidden.bin", "z.bin.old"})
+    d.write(n, "x");
+  fs::create_directory(d.path() + "/sub.bin");
+  d.write("with space.bin", "x");
+  listing::Options opt;
+  opt.suffix = ".bin";
+  opt.report = false;
+  const auto r = listing::list_corpus(d.path() + "/", opt);
+  EXPECT_TRUE(r.directory_opened);
+  EXPECT_EQ(r.names, (std::vector<std::string>{"B.bin", "a.bin", "b.bin"}));
+  ASSERT_EQ(r.refused.size(), 2u);
+  EXPECT_EQ(r.refused[0].name, "sub.bin");
+  EXPECT_EQ(r.refused[1].name, "with space.bin");
+}
+
+TEST(Listing, FollowsSymbolicLinksAndRefusesDanglingOnes) {
+  TempDir d;
+  d.write("real.txt", "x");
+  fs::create_symlink(d.path() + "/real.txt", d.path() + "/link.txt");
+  fs::create_symlink(d.path() + "/nowhere", d.path() + "/dangling.txt");
+  listing::Options opt;
+  opt.report = false;
+  const auto r = listing::list_corpus(d.path() + "/", opt);
+  EXPECT_EQ(r.names, (std::vector<std::string>{"link.txt", "real.txt"}));
+  ASSERT_EQ(r.refused.size(), 1u);
+  EXPECT_EQ(r.refused[0].name, "dangling.txt");
+}
+
+TEST(Listing, MissingDirectoryListsNothing) {
+  listing::Options opt;
+  opt.report = false;
+  const auto r = listing::list_corpus("/nonexistent/dir/", opt);
+  EXPECT_FALSE(r.directory_opened);
+  EXPECT_TRUE(r.names.empty());
+}
+
+TEST(Listing, SortsByCollationThenBytes) {
+  std::vector<std::string> names{"b", "a", "A", "_x", "10", "9"};
+  std::setlocale(LC_COLLATE, "C");
+  listing::sort_like_ls(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "A", "_x", "a", "b"}));
+}
+
+TEST(AtomicWrite, ReplacesEveryFileAndLeavesNoStagingFile) {
+  TempDir d;
+  d.write("one", "old");
+  const std::string one = d.path() + "/one", two = d.path() + "/two";
+  std::string error;
+  ASSERT_TRUE(atomic_write::replace_files({{one, "new 1"}, {two, ""}}, error)) << error;
+  std::string got;
+  ASSERT_TRUE(fileio::read_file(one, got));
+  EXPECT_EQ(got, "new 1");
+  ASSERT_TRUE(fileio::read_file(two, got));
+  EXPECT_EQ(got, "");
+  EXPECT_FALSE(fileio::exists(atomic_write::staging_path(one)));
+  EXPECT_EQ(atomic_write::staging_path(one), d.path() + "/.one.new");
+}
+
+TEST(AtomicWrite, FailureInAMissingDirectoryKeepsTheOtherFiles) {
+  TempDir d;
+  d.write("kept", "old");
+  std::string error;
+  EXPECT_FALSE(atomic_write::replace_files(
+      {{d.path() + "/kept", "new"}, {d.path() + "/missing/x", "y"}}, error));
+  EXPECT_NE(error.find("missing/x"), std::string::npos);
+  std::string got;
+  ASSERT_TRUE(fileio::read_file(d.path() + "/kept", got));
+  EXPECT_EQ(got, "old");
+  EXPECT_FALSE(fileio::exists(d.path() + "/.kept.new"));
+}
+
+TEST(FileIo, PrintableEscapesControlBytes) {
+  EXPECT_EQ(fileio::printable("a\nb\tc\x01\\\xc3\xa9"), "a\\nb\\tc\\x01\\\\\xc3\xa9");
+}
+
+TEST(FileIo, ReadFileRefusesDirectories) {
+  TempDir d;
+  std::string out;
+  EXPECT_FALSE(fileio::read_file(d.path(), out));
+  EXPECT_FALSE(fileio::read_file(d.path() + "/none", out));
+}
+
+TEST(Parallel, RunsEveryIndexOnce) {
+  std::vector<std::atomic<int>> hits(1000);
+  parallel::for_each_index(hits.size(), [&](size_t i) { hits[i]++; }, 4);
+  for (auto& h : hits) EXPECT_EQ(h.load(), 1);
+  parallel::for_each_index(0, [&](size_t) { FAIL(); });
+}

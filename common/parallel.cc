@@ -1,0 +1,28 @@
+#include "common/parallel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace parallel {
+
+void for_each_index(size_t count, const std::function<void(size_t)>& job, unsigned threads) {
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  const size_t workers = std::min<size_t>(threads, count);
+  if (workers <= 1) {
+    for (size_t i = 0; i < count; ++i) job(i);
+    return;
+  }
+  std::atomic<size_t> next{0};
+  auto run = [&] {
+    for (size_t i = next++; i < count; i = next++) job(i);
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(workers - 1);
+  for (size_t t = 1; t < workers; ++t) pool.emplace_back(run);
+  run();
+  for (auto& t : pool) t.join();
+}
+
+}  // namespace parallel
