@@ -114,15 +114,39 @@ bool is_locale_variable(const char* entry) {
 
 Result Store::run(const std::string& program, const std::vector<std::string>& args,
                   const RunOptions& options) const {
-  Result result;
+  Running r = start(program, args, options);
+  return finish(r);
+}
+
+namespace {
+
+// Words of E2E_WRAPPER, for the engine's own programs only.
+std::vector<std::string> wrapper_for(const std::string& program) {
+  std::vector<std::string> words;
+  const char* w = std::getenv("E2E_WRAPPER");
+  if (w == nullptr || (program != engine_binary() && program != wordprobe_binary())) return words;
+  std::istringstream in(w);
+  std::string word;
+  while (in >> word) words.push_back(word);
+  return words;
+}
+
+}  // namespace
+
+Running Store::start(const std::string& program, const std::vector<std::string>& args,
+                     const RunOptions& options) const {
+  Running running;
+  running.program = program;
+  running.options = options;
   char tmpl[] = "/tmp/engine_run.XXXXXX";
   const char* made = ::mkdtemp(tmpl);
   if (made == nullptr) {
     ADD_FAILURE() << "mkdtemp failed";
-    return result;
+    return running;
   }
-  const std::string io = made;
-  const std::string in_path = io + "/in", out_path = io + "/out", err_path = io + "/err";
+  running.io_dir = made;
+  const std::string in_path = running.io_dir + "/in", out_path = running.io_dir + "/out",
+                    err_path = running.io_dir + "/err";
   {
     std::ofstream f(in_path, std::ios::binary);
     f << options.stdin_data;
@@ -145,7 +169,8 @@ Result Store::run(const std::string& program, const std::vector<std::string>& ar
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 
-  std::vector<std::string> argv_s{program};
+  std::vector<std::string> argv_s = wrapper_for(program);
+  argv_s.push_back(program);
   argv_s.insert(argv_s.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& a : argv_s) argv.push_back(a.data());
@@ -162,27 +187,45 @@ Result Store::run(const std::string& program, const std::vector<std::string>& ar
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
-    ::execve(program.c_str(), argv.data(), envp.data());
+    // The wrapper (if any) is found on PATH; the programs are absolute paths.
+    ::execvpe(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
+  running.pid = pid;
+  return running;
+}
+
+Result Store::finish(Running& running) {
+  Result result;
+  if (running.pid < 0) return result;
   int wstatus = 0;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout_seconds);
+  const auto begin = std::chrono::steady_clock::now();
+  const auto deadline = begin + std::chrono::seconds(running.options.timeout_seconds);
+  const bool kill_planned = running.options.kill_after_ms >= 0;
+  const auto kill_at = begin + std::chrono::milliseconds(std::max(0, running.options.kill_after_ms));
   for (;;) {
-    const pid_t w = ::waitpid(pid, &wstatus, WNOHANG);
-    if (w == pid) break;
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &wstatus, 0);
-      ADD_FAILURE() << program << " timed out";
+    const pid_t w = ::waitpid(running.pid, &wstatus, WNOHANG);
+    if (w == running.pid) break;
+    const auto now = std::chrono::steady_clock::now();
+    if (kill_planned && now >= kill_at) {
+      ::kill(running.pid, SIGKILL);
+      ::waitpid(running.pid, &wstatus, 0);
       break;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (now > deadline) {
+      ::kill(running.pid, SIGKILL);
+      ::waitpid(running.pid, &wstatus, 0);
+      ADD_FAILURE() << running.program << " timed out";
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(kill_planned ? 200 : 2000));
   }
+  running.pid = -1;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  result.out = slurp(out_path);
-  result.err = slurp(err_path);
+  result.out = slurp(running.io_dir + "/out");
+  result.err = slurp(running.io_dir + "/err");
   std::error_code ec;
-  fs::remove_all(io, ec);
+  fs::remove_all(running.io_dir, ec);
   return result;
 }
 

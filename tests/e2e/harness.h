@@ -34,9 +34,20 @@ struct RunOptions {
   std::vector<std::string> env;       // extra "KEY=VALUE" entries (PATH may be replaced)
   int timeout_seconds = 120;          // the child is killed past it
   std::string cwd;                    // store-relative; default "work"
+  int kill_after_ms = -1;             // >= 0: SIGKILL the child after this delay
 };
 
-// Paths of the built programs.
+// A program started and not yet waited for.
+struct Running {
+  int pid = -1;
+  std::string io_dir;  // holds the child's in/out/err files
+  std::string program;
+  RunOptions options;
+};
+
+// Paths of the built programs. When the environment variable E2E_WRAPPER is
+// set (for instance "valgrind --error-exitcode=99 -q"), its blank-separated
+// words are put in front of every run of these two programs.
 std::string engine_binary();
 std::string wordprobe_binary();
 
@@ -65,6 +76,11 @@ class Store {
   // Runs any program from the working directory (or options.cwd).
   Result run(const std::string& program, const std::vector<std::string>& args,
              const RunOptions& options = {}) const;
+
+  // The same in two steps, so that several programs can run at once.
+  Running start(const std::string& program, const std::vector<std::string>& args,
+                const RunOptions& options = {}) const;
+  static Result finish(Running& running);
 
  private:
   std::string root_;
