@@ -1,6 +1,6 @@
-// From an image file's bytes to its descriptor: header, kind, body, then the
-// quantisation and histogram with the given bit counts. Pure, so the indexing
-// can run it on many images at once and the search on its query.
+// From an image file's bytes to its descriptor: the image is read, quantised
+// with the given bit counts and counted into its histogram. Pure, so the
+// indexing can run it on many images at once and the search on its query.
 #pragma once
 
 #include <string>
@@ -12,13 +12,8 @@
 namespace image {
 
 struct Description {
-  enum class Outcome {
-    kDescribed,    // `descripteur` holds the histogram
-    kHeaderFault,  // the header could not be read (`fault` says why)
-    kUnknownKind,  // the component count is neither 1 nor 3
-    kBodyFault,    // sizes that cannot be held, or a body that cannot be read
-  };
-  Outcome outcome = Outcome::kHeaderFault;
+  // kRead: `descripteur` holds the histogram; otherwise the reading's outcome.
+  ImageLue::Outcome outcome = ImageLue::Outcome::kHeaderFault;
   ReadFault fault = ReadFault::kNone;
   int kind = 0;  // kKindNB or kKindRGB once the header gave a valid kind
   DescripteurImage descripteur;

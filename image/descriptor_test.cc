@@ -14,7 +14,7 @@ namespace {
 
 DescripteurImage describe(const std::string& bytes, ParamBits bits = {}) {
   const Description d = describeImage(bytes, "p", bits);
-  EXPECT_EQ(d.outcome, Description::Outcome::kDescribed);
+  EXPECT_EQ(d.outcome, ImageLue::Outcome::kRead);
   return d.descripteur;
 }
 

@@ -96,52 +96,97 @@ ImgRGB initImageRGB(std::string nom, int32_t nbLigne, int32_t nbColonne) {
   return img;
 }
 
-namespace {
-
-// Reads plane.size() values of 0..255 into the plane.
-ReadFault lirePlan(std::vector<uint8_t>& plane, ImageStream& in) {
-  for (uint8_t& cell : plane) {
-    int64_t v = 0;
-    switch (in.next(v)) {
-      case ImageStream::Token::kEnd:
-        return ReadFault::kMissingValues;
-      case ImageStream::Token::kNotNumber:
-        return ReadFault::kBadValue;
-      case ImageStream::Token::kNumber:
-        if (v < 0 || v > 255) return ReadFault::kBadValue;
-        cell = static_cast<uint8_t>(v);
-        break;
+ReadFault ImageStream::readValues(uint8_t* out, uint64_t count) {
+  const char* const begin = data_.data();
+  const char* const end = begin + data_.size();
+  const char* p = begin + pos_;
+  auto digit = [](char c) { return static_cast<unsigned>(c - '0') <= 9; };
+  auto space = [](const char* q) { return tokens::is_space(static_cast<unsigned char>(*q)); };
+  for (uint64_t k = 0; k < count; ++k) {
+    while (p < end && space(p)) ++p;
+    if (p == end) {
+      pos_ = data_.size();
+      return ReadFault::kMissingValues;
     }
+    // Fast path: up to four decimal digits without sign or leading zero (any
+    // longer decimal number is out of range anyway, and is left to next()).
+    int64_t v = -1;
+    if (digit(*p)) {
+      const char* q = p + 1;
+      unsigned n = static_cast<unsigned>(*p - '0');
+      if (n != 0)
+        while (q < end && q - p < 4 && digit(*q)) n = n * 10 + static_cast<unsigned>(*q++ - '0');
+      if (q == end || space(q)) {
+        v = n;
+        p = q;
+      }
+    }
+    if (v < 0) {
+      pos_ = static_cast<size_t>(p - begin);
+      if (next(v) != Token::kNumber) return ReadFault::kBadValue;
+      p = begin + pos_;
+    }
+    if (v < 0 || v > 255) {
+      pos_ = static_cast<size_t>(p - begin);
+      return ReadFault::kBadValue;
+    }
+    if (out != nullptr) out[k] = static_cast<uint8_t>(v);
   }
+  pos_ = static_cast<size_t>(p - begin);
   return ReadFault::kNone;
 }
 
-}  // namespace
-
-ReadFault lectureImgageNB(ImgNB& img, ImageStream& in) { return lirePlan(img.matrice, in); }
+ReadFault lectureImgageNB(ImgNB& img, ImageStream& in) {
+  return in.readValues(img.matrice.data(), img.matrice.size());
+}
 
 ReadFault lectureImgageRGB(ImgRGB& img, ImageStream& in) {
   for (std::vector<uint8_t>* plane : {&img.matriceR, &img.matriceG, &img.matriceB}) {
-    const ReadFault f = lirePlan(*plane, in);
+    const ReadFault f = in.readValues(plane->data(), plane->size());
     if (f != ReadFault::kNone) return f;
   }
   return ReadFault::kNone;
 }
 
-ReadFault parcoursValeurs(ImageStream& in, uint64_t count) {
-  for (uint64_t k = 0; k < count; ++k) {
-    int64_t v = 0;
-    switch (in.next(v)) {
-      case ImageStream::Token::kEnd:
-        return ReadFault::kMissingValues;
-      case ImageStream::Token::kNotNumber:
-        return ReadFault::kBadValue;
-      case ImageStream::Token::kNumber:
-        if (v < 0 || v > 255) return ReadFault::kBadValue;
-        break;
-    }
+ReadFault parcoursValeurs(ImageStream& in, uint64_t count) { return in.readValues(nullptr, count); }
+
+ImageLue lireImage(std::string_view bytes, std::string nom) {
+  ImageLue r;
+  ImageStream in(bytes);
+  Entete e;
+  r.fault = lectureEntete(in, e);
+  if (r.fault != ReadFault::kNone) {
+    r.outcome = ImageLue::Outcome::kHeaderFault;
+    return r;
   }
-  return ReadFault::kNone;
+  if (e.nbComposantes != kKindNB && e.nbComposantes != kKindRGB) {
+    r.outcome = ImageLue::Outcome::kUnknownKind;
+    return r;
+  }
+  r.kind = static_cast<int>(e.nbComposantes);
+  r.outcome = ImageLue::Outcome::kBodyFault;
+  if (!tailleValide(e)) {
+    r.fault = ReadFault::kBadValue;
+    return r;
+  }
+  const auto lines = static_cast<int32_t>(e.nbLigne);
+  const auto columns = static_cast<int32_t>(e.nbColonne);
+  const uint64_t values = static_cast<uint64_t>(lines) * static_cast<uint64_t>(columns) *
+                          static_cast<uint64_t>(r.kind);
+  if (values > in.maxNumbersLeft()) {
+    r.fault = parcoursValeurs(in, values);
+    if (r.fault == ReadFault::kNone) r.fault = ReadFault::kMissingValues;  // cannot happen
+    return r;
+  }
+  if (r.kind == kKindNB) {
+    r.nb = initImageNB(std::move(nom), lines, columns);
+    r.fault = lectureImgageNB(r.nb, in);
+  } else {
+    r.rgb = initImageRGB(std::move(nom), lines, columns);
+    r.fault = lectureImgageRGB(r.rgb, in);
+  }
+  if (r.fault == ReadFault::kNone) r.outcome = ImageLue::Outcome::kRead;
+  return r;
 }
 
 void quantificationImageNB(ImgNB& img, const ParamBits& bits) {

@@ -45,6 +45,10 @@ class ImageStream {
   // Reads the next token; `value` receives the number (saturated to int64).
   Token next(int64_t& value);
 
+  // Reads `count` values of 0 to 255 into `out` (nothing is stored when `out`
+  // is null). Stops at the first fault; values already stored stay.
+  ReadFault readValues(uint8_t* out, uint64_t count);
+
   // The most numbers the rest of the input can still hold: every number takes
   // at least one byte and a separator, so this bounds any allocation made from
   // a header's sizes by the size of the file itself.
@@ -107,6 +111,28 @@ ReadFault lectureImgageRGB(ImgRGB& img, ImageStream& in);
 // them: used when the header asks for more values than the file can hold, so
 // the outcome is the same as a real reading without its allocation.
 ReadFault parcoursValeurs(ImageStream& in, uint64_t count);
+
+// A whole image file read from its bytes: the header, its kind, then the body
+// into the record of that kind.
+struct ImageLue {
+  enum class Outcome {
+    kRead,         // `nb` or `rgb` (by `kind`) holds the image
+    kHeaderFault,  // the header could not be read (`fault` says why)
+    kUnknownKind,  // the component count is neither 1 nor 3
+    kBodyFault,    // sizes that cannot be held (kBadValue), or a body that cannot be read
+  };
+  Outcome outcome = Outcome::kHeaderFault;
+  ReadFault fault = ReadFault::kNone;
+  int kind = 0;  // kKindNB or kKindRGB once the header gave a valid kind
+  ImgNB nb;
+  ImgRGB rgb;
+};
+
+// `nom` is the image's path, kept in the record as the caller gave it. A
+// header asking for more values than the rest of the file can hold is walked
+// through without allocating its planes: the reading must fail, and it fails
+// the same way.
+ImageLue lireImage(std::string_view bytes, std::string nom);
 
 // Keep the n high-order bits of every grey value, in place (n = bits.PARAM_BITS_NB).
 void quantificationImageNB(ImgNB& img, const ParamBits& bits);

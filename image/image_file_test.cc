@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "image/describe.h"
 #include "image/image_dump.h"
 #include "image/image_file.h"
 
@@ -97,36 +96,65 @@ TEST(ImageReader, HeaderSizesThatCannotBeHeld) {
   EXPECT_FALSE(tailleValide({INT64_MAX, INT64_MAX, 1}));
 }
 
-TEST(ImageDescribe, OutcomesInOrderHeaderKindBody) {
-  const ParamBits bits;
-  using O = Description::Outcome;
-  auto d = describeImage("2 2", "p", bits);
+TEST(ImageReadWhole, OutcomesInOrderHeaderKindBody) {
+  using O = ImageLue::Outcome;
+  auto d = lireImage("2 2", "p");
   EXPECT_EQ(d.outcome, O::kHeaderFault);
   EXPECT_EQ(d.fault, ReadFault::kMissingValues);
-  EXPECT_EQ(describeImage("2 2 x 1 1 1 1", "p", bits).fault, ReadFault::kBadValue);
-  EXPECT_EQ(describeImage("0 0 2", "p", bits).outcome, O::kUnknownKind);
-  EXPECT_EQ(describeImage("2 2 0", "p", bits).outcome, O::kUnknownKind);
-  EXPECT_EQ(describeImage("2 2 4294967297", "p", bits).outcome, O::kUnknownKind);
-  d = describeImage("0 2 1", "p", bits);
+  EXPECT_EQ(lireImage("2 2 x 1 1 1 1", "p").fault, ReadFault::kBadValue);
+  EXPECT_EQ(lireImage("0 0 2", "p").outcome, O::kUnknownKind);
+  EXPECT_EQ(lireImage("2 2 0", "p").outcome, O::kUnknownKind);
+  EXPECT_EQ(lireImage("2 2 4294967297", "p").outcome, O::kUnknownKind);
+  d = lireImage("0 2 1", "p");
   EXPECT_EQ(d.outcome, O::kBodyFault);
   EXPECT_EQ(d.fault, ReadFault::kBadValue);
   EXPECT_EQ(d.kind, kKindNB);
-  d = describeImage("2 2 3 1 2 3", "p", bits);
+  d = lireImage("2 2 3 1 2 3", "p");
   EXPECT_EQ(d.outcome, O::kBodyFault);
   EXPECT_EQ(d.kind, kKindRGB);
   EXPECT_EQ(d.fault, ReadFault::kMissingValues);
+
+  d = lireImage("2 1 3\n1 2\n3 4\n5 6 7", "dir/a.txt");
+  ASSERT_EQ(d.outcome, O::kRead);
+  EXPECT_EQ(d.rgb.nom, "dir/a.txt");
+  EXPECT_EQ(d.rgb.nbLigne, 2);
+  EXPECT_EQ(d.rgb.nbColonne, 1);
+  EXPECT_EQ(d.rgb.matriceR, (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(d.rgb.matriceB, (std::vector<uint8_t>{5, 6}));
+  EXPECT_EQ(d.rgb.matriceEnc.size(), 2u);
+  d = lireImage("1 2 1 9 8", "b");
+  ASSERT_EQ(d.outcome, O::kRead);
+  EXPECT_EQ(d.nb.matrice, (std::vector<uint8_t>{9, 8}));
 }
 
-TEST(ImageDescribe, HugeHeaderCostsNoAllocationAndKeepsTheFirstFault) {
+TEST(ImageReadWhole, HugeHeaderCostsNoAllocationAndKeepsTheFirstFault) {
   // 2^31 - 1 pixels asked, a few bytes given: walked through, not allocated.
-  auto d = describeImage("46341 46340 3 1 2 3", "p", ParamBits{});
-  EXPECT_EQ(d.outcome, Description::Outcome::kBodyFault);
+  auto d = lireImage("46341 46340 3 1 2 3", "p");
+  EXPECT_EQ(d.outcome, ImageLue::Outcome::kBodyFault);
   EXPECT_EQ(d.fault, ReadFault::kMissingValues);
+  EXPECT_TRUE(d.rgb.matriceR.empty());
   // A bad value before the end is still reported as such.
-  d = describeImage("40000 40000 1 1 2 300 4", "p", ParamBits{});
+  d = lireImage("40000 40000 1 1 2 300 4", "p");
   EXPECT_EQ(d.fault, ReadFault::kBadValue);
-  d = describeImage("65536 32768 1 1", "p", ParamBits{});
+  d = lireImage("65536 32768 1 1", "p");
   EXPECT_EQ(d.fault, ReadFault::kBadValue);  // too many pixels to count
+}
+
+TEST(ImageReadWhole, FastAndGeneralNumberPathsAgree) {
+  // Every spelling of values around the fast path's limits.
+  const std::pair<const char*, int> cases[] = {
+      {"0", 0},     {"7", 7},       {"255", 255}, {"0255", 173}, {"0xff", 255},
+      {"+255", 255}, {"-0", 0},     {"00", 0},    {"0377", 255}, {"0XA", 10}};
+  for (const auto& [text, value] : cases) {
+    const auto d = lireImage(std::string("1 2 1 ") + text + " " + text, "p");
+    ASSERT_EQ(d.outcome, ImageLue::Outcome::kRead) << text;
+    EXPECT_EQ(d.nb.matrice, (std::vector<uint8_t>(2, static_cast<uint8_t>(value)))) << text;
+  }
+  for (const char* text : {"256", "1000", "99999", "0400", "0x100", "-1", "1.5", "08", "0x", "+",
+                           "12a", "\xc3\xa9"}) {
+    const auto d = lireImage(std::string("1 1 1 ") + text, "p");
+    EXPECT_EQ(d.fault, ReadFault::kBadValue) << text;
+  }
 }
 
 TEST(ImageQuantisation, GreyShiftsInPlace) {

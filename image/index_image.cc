@@ -32,7 +32,7 @@ struct Entree {
 // What reading and describing one image gave; filled in parallel.
 struct Traitement {
   bool opened = false;
-  Description::Outcome outcome = Description::Outcome::kHeaderFault;
+  ImageLue::Outcome outcome = ImageLue::Outcome::kHeaderFault;
   ReadFault fault = ReadFault::kNone;
   int kind = 0;
   std::string corps;  // the descriptor after its identifier line
@@ -75,8 +75,15 @@ Traitement traiter(const Entree& e, const ParamBits& bits) {
   t.outcome = d.outcome;
   t.fault = d.fault;
   t.kind = d.kind;
-  if (d.outcome == Description::Outcome::kDescribed) appendCorps(t.corps, d.descripteur);
+  if (d.outcome == ImageLue::Outcome::kRead) appendCorps(t.corps, d.descripteur);
   return t;
+}
+
+// The kind under which `name` was first registered in this run, 0 when it
+// was not: a name already registered with the same kind is not indexed again.
+int lireBase(const std::unordered_map<std::string, int>& registered, const std::string& name) {
+  const auto found = registered.find(name);
+  return found == registered.end() ? 0 : found->second;
 }
 
 bool isDirectory(const char* path) {
@@ -119,20 +126,19 @@ int indexImage() {
       continue;
     }
     switch (t.outcome) {
-      case Description::Outcome::kHeaderFault:
+      case ImageLue::Outcome::kHeaderFault:
         print(readFaultMessage(t.fault));
         print(msgErreurLecture(path));
         continue;
-      case Description::Outcome::kUnknownKind:
+      case ImageLue::Outcome::kUnknownKind:
         print(msgTypeInconnu(path));
         continue;
-      case Description::Outcome::kBodyFault:
-      case Description::Outcome::kDescribed:
+      case ImageLue::Outcome::kBodyFault:
+      case ImageLue::Outcome::kRead:
         break;
     }
-    const auto found = registered.find(e.name);
-    if (found != registered.end() && found->second == t.kind) continue;  // already in the base
-    if (t.outcome == Description::Outcome::kBodyFault) {
+    if (lireBase(registered, e.name) == t.kind) continue;  // already in the base
+    if (t.outcome == ImageLue::Outcome::kBodyFault) {
       print(readFaultMessage(t.fault));
       print(msgErreurLecture(path));
       continue;

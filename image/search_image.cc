@@ -13,6 +13,7 @@
 #include "image/describe.h"
 #include "image/descriptor_reader.h"
 #include "image/image.h"
+#include "image/image_io.h"
 #include "image/messages.h"
 #include "image/pile.h"
 #include "image/search.h"
@@ -94,22 +95,18 @@ int searchImage(const std::string& path) {
   }
 
   std::string bytes;
-  if (!fileio::read_file(path, bytes)) {
-    print(kMsgOuvertureFichier);
-    fileio::report("image requête illisible : " + fileio::printable(path));
-    return 1;
-  }
+  if (!lectureFichier(path, bytes)) return 1;
   const Description q = describeImage(bytes, path, bits);
   std::string().swap(bytes);
   switch (q.outcome) {
-    case Description::Outcome::kUnknownKind:
+    case ImageLue::Outcome::kUnknownKind:
       print(msgTypeInconnu(path));
       return 1;
-    case Description::Outcome::kHeaderFault:
-    case Description::Outcome::kBodyFault:
+    case ImageLue::Outcome::kHeaderFault:
+    case ImageLue::Outcome::kBodyFault:
       print(readFaultMessage(q.fault));
       return 1;
-    case Description::Outcome::kDescribed:
+    case ImageLue::Outcome::kRead:
       break;
   }
 

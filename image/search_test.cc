@@ -23,7 +23,7 @@ std::string uniform(int lines, int columns, int kind, int value) {
 
 DescripteurImage describe(const std::string& bytes, int id = 0) {
   Description d = describeImage(bytes, "p", ParamBits{});
-  EXPECT_EQ(d.outcome, Description::Outcome::kDescribed);
+  EXPECT_EQ(d.outcome, ImageLue::Outcome::kRead);
   d.descripteur.id = id;
   return d.descripteur;
 }
