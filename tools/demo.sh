@@ -8,6 +8,7 @@ bash tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target engine wordprobe
 engine="$PWD/build/launcher/engine"
+root="$PWD"
 cd demo/work
 run() { echo "\$ engine $*"; "$engine" "$@"; echo; }
 run indexation
@@ -15,7 +16,7 @@ run comparaison texte ../queries/requete.xml
 run comparaison image ../queries/requete_rgb.txt
 run comparaison son ../queries/requete.bin
 echo "\$ engine recherche maison"
-yes 0 | head -n 50 | "$engine" recherche maison
+printf '0\n%.0s' $(seq 50) | "$engine" recherche maison
 echo
 echo "\$ wordprobe"
-"$OLDPWD/build/wordprobe/wordprobe"
+"$root/build/wordprobe/wordprobe"
