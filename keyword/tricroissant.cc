@@ -60,7 +60,7 @@ class Fenwick {
         k -= tree_[pos];
       }
     }
-    return pos;  // 1-based pos + 1 is the slot found; as 0-based it is `pos`
+    return pos;  // tree index pos + 1, that is slot pos
   }
 
  private:

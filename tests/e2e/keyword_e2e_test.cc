@@ -242,6 +242,12 @@ TEST_F(Recherche, MissingFilesAndUnknownIdentifiers) {
   EXPECT_TRUE(calls(0).empty());
 }
 
+TEST_F(Recherche, AFileNamedWithDigitsIsNotTakenForAnIdentifier) {
+  write_list({{1, "2"}, {2, "b.xml"}});
+  write_index(record("mot", {{2, 3}, {1, 1}}));
+  EXPECT_EQ(search("mot", "").out, shown("b.xml") + shown("2"));
+}
+
 TEST_F(Recherche, HasNoLimitOnTheDocumentsOfOneWord) {
   const int n = 3000;
   std::vector<Doc> docs;

@@ -89,6 +89,14 @@ TEST(Wordprobe, LongLinesAreExaminedWhole) {
   EXPECT_EQ(r.out, "2 \n************ \nl'id est : 0\n 6 \n");
 }
 
+TEST(Wordprobe, ALastLineWithoutLineFeedIsProbedToo) {
+  Store s;
+  s.write(kBase, record(1, "rien 1 ;") + "<debut> <id> 2 </id> <mots> milliards 4 ;");
+  const Result r = probe(s);
+  EXPECT_EQ(r.out, "2 \n************ \nl'id est : 1\n 4 \n");
+  EXPECT_EQ(s.read(kScratch), "<debut> <id> 2 </id> <mots> milliards 4 ;");
+}
+
 TEST(Wordprobe, AScratchFileThatCannotBeWrittenIsReported) {
   Store s;
   s.write(kBase, record(1, "milliards 2 ;"));
