@@ -217,6 +217,19 @@ TEST(ImageIndexing, OnlyNamesEndingInTxtAreImages) {
   EXPECT_NE(r.err.find("dir.txt"), std::string::npos) << r.err;
 }
 
+TEST(ImageIndexing, EmptyOrMissingCorporaGiveTheHeadOnly) {
+  Store s;
+  s.write(kNb + "a.txt", uniform(1, 1, 1, 0));
+  auto r = s.engine({"indexation"});
+  s.remove(kNb);
+  r = s.engine({"indexation"});
+  EXPECT_EQ(r.status, 0);
+  expectIndexationOut(s, r, "", "");
+  EXPECT_NE(r.err.find("TEST_NB"), std::string::npos) << r.err;
+  EXPECT_EQ(s.read(kBase), kHead34);
+  EXPECT_EQ(s.read(kList), "");
+}
+
 TEST(ImageIndexing, MissingBaseDirectoryFailsWithoutSuccessMessage) {
   Store s;
   s.write(kNb + "a.txt", uniform(1, 1, 1, 0));
