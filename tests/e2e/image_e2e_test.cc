@@ -316,7 +316,7 @@ TEST_F(ImageSearch, NoImageOfTheQueryKind) {
 }
 
 TEST_F(ImageSearch, StaleQueryDescriptorIsNeverReadAndGoes) {
-  // What an interrupted search of the spec's design could leave: a grey
+  // What an interrupted search of an older version could leave: a grey
   // descriptor that would have been read as the query.
   s.write(kTemp, "<id> 5 </id>\n<type> NB </type>\n<nbcolonne> 1 </nbcolonne>\n<nbligne> 1 "
                  "</nbligne>\n<nbvaleur> 1 </nbvaleur>\n<valeurs>\n0x0c: 1;\n</valeurs>\n\n");
