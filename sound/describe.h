@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "sound/bounds.h"
 #include "sound/matrix.h"
@@ -34,6 +35,7 @@ class Describer {
   int32_t echantillons_;
   const Bounds& bounds_;
   Matrix matrix_;
+  std::vector<int32_t> parts_;  // scratch: four partial histograms of a row
   uint64_t left_in_row_;  // samples the current (last) row still takes
   char carry_[8];         // a sample split between two pieces
   size_t carried_ = 0;

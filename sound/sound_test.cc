@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -110,7 +111,10 @@ int linear_interval(double x, const std::vector<float>& b) {
 
 TEST(SoundBounds, LookupAgreesWithTheLinearScan) {
   std::mt19937_64 rng(7);
-  for (const int n : {1, 2, 3, 7, 10, 39, 40, 41, 64, 100, 255, 1000, 4099, 65536}) {
+  // 600000 intervals (more than a configuration may ask) leave room for one
+  // look-up cell per interval, so cells holding several bounds occur too.
+  for (const int n : {1, 2, 3, 7, 10, 39, 40, 41, 64, 100, 255, 1000, 4099, 65536, 600000}) {
+    const bool huge = n > 100000;
     const Bounds bounds(n);
     const auto& table = bounds.table();
     std::vector<double> probes = {0.0,
@@ -124,9 +128,9 @@ TEST(SoundBounds, LookupAgreesWithTheLinearScan) {
                                   std::numeric_limits<double>::quiet_NaN(),
                                   std::numeric_limits<double>::denorm_min(),
                                   -std::numeric_limits<double>::denorm_min()};
-    // Every bound and its neighbours (every 97th for the largest table, whose
+    // Every bound and its neighbours (fewer for the largest tables, whose
     // linear reference is slow).
-    const size_t stride = n > 5000 ? 97 : 1;
+    const size_t stride = huge ? 4999 : n > 5000 ? 97 : 1;
     for (size_t k = 0; k < table.size(); k += (k < 50 || k + 50 > table.size()) ? 1 : stride) {
       const float f = table[k];
       const double d = f;
@@ -136,8 +140,21 @@ TEST(SoundBounds, LookupAgreesWithTheLinearScan) {
       probes.push_back(std::nextafterf(f, -2.0f));
       probes.push_back(std::nextafterf(f, 2.0f));
     }
+    // The edges of the look-up cells, and their neighbours.
+    const Bounds::Lookup lookup = bounds.lookup();
+    if (huge) {
+      const int32_t* end = lookup.cells + static_cast<size_t>(lookup.cell_count);
+      ASSERT_GT(std::count(lookup.cells, end, Bounds::Lookup::kSeveralBounds), 0);
+    }
+    for (int i = 0; i < (huge ? 300 : 3000); ++i) {
+      const double c = static_cast<double>(rng() % static_cast<uint64_t>(lookup.cell_count + 2));
+      const double edge = lookup.wide[0] + c / lookup.cell_scale;
+      probes.push_back(edge);
+      probes.push_back(std::nextafter(edge, -2.0));
+      probes.push_back(std::nextafter(edge, 2.0));
+    }
     std::uniform_real_distribution<double> wide(-1.5, 1.5);
-    for (int i = 0; i < (n > 5000 ? 2000 : 20000); ++i) probes.push_back(wide(rng));
+    for (int i = 0; i < (huge ? 300 : n > 5000 ? 2000 : 20000); ++i) probes.push_back(wide(rng));
     for (const double x : probes) {
       const int expected = linear_interval(x, table);
       ASSERT_EQ(bounds.checkInterval(x), expected) << "n=" << n << " x=" << x;
