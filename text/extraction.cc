@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <vector>
 
 #include "common/numbers.h"
@@ -22,16 +23,29 @@ constexpr bool is_punctuation(unsigned char c) {
   }
 }
 
-// Per byte: 0 dropped, 1 kept as is, 2 kept as a blank (the apostrophe).
-constexpr std::array<unsigned char, 256> make_keep_table() {
-  std::array<unsigned char, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = is_punctuation(static_cast<unsigned char>(c)) ? 0 : 1;
-  t['>'] = 0;
-  t['<'] = 0;
-  t['\''] = 2;
+// For a byte met outside any mark: whether it reaches the pure text, and as
+// which byte (the apostrophe as a blank; ">" is never written).
+struct ByteRule {
+  std::array<unsigned char, 256> keep{};
+  std::array<char, 256> as{};
+};
+constexpr ByteRule make_rule() {
+  ByteRule r;
+  for (int c = 0; c < 256; ++c) {
+    const auto b = static_cast<unsigned char>(c);
+    r.keep[b] = (is_punctuation(b) || b == '>') ? 0 : 1;
+    r.as[b] = static_cast<char>(b == '\'' ? ' ' : b);
+  }
+  return r;
+}
+constexpr ByteRule kRule = make_rule();
+
+constexpr std::array<bool, 256> make_space_table() {
+  std::array<bool, 256> t{};
+  for (const unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) t[c] = true;
   return t;
 }
-constexpr std::array<unsigned char, 256> kKeep = make_keep_table();
+constexpr std::array<bool, 256> kSpace = make_space_table();
 
 std::string_view kStopWords[] = {"dans", "pour", "avec", "elle", "nous", "vous", "sont"};
 
@@ -46,26 +60,27 @@ void append_number(std::string& out, int64_t value) {
 int testPonctuation_TEXTE(unsigned char c) { return is_punctuation(c) ? 0 : 1; }
 
 std::string sortMeBalises(std::string_view document) {
-  std::string pure;
-  pure.reserve(document.size());
-  // Kept bytes are those met while past a ">" and not inside a mark; a "<"
-  // enters a mark and ends the "past" state until the next ">".
-  bool outside = false;
-  for (const char ch : document) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '<') {
-      outside = false;
-    } else if (c == '>') {
-      outside = true;
-    } else if (outside) {
-      const unsigned char k = kKeep[c];
-      if (k == 1) {
-        pure.push_back(ch);
-      } else if (k == 2) {
-        pure.push_back(' ');
-      }
+  // Bytes are written only while past a ">" and outside any mark. Until the
+  // first ">", and from each "<" to the next ">", nothing is written, so
+  // those stretches are skipped whole; in between, each byte goes through the
+  // rule table.
+  std::string pure(document.size(), '\0');
+  char* out = pure.data();
+  const char* p = document.data();
+  const char* const end = p + document.size();
+  while (p < end) {
+    const auto* gt = static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(end - p)));
+    if (gt == nullptr) break;
+    p = gt + 1;
+    const auto* lt = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
+    const char* const stop = lt == nullptr ? end : lt;
+    for (; p < stop; ++p) {
+      const auto c = static_cast<unsigned char>(*p);
+      *out = kRule.as[c];
+      out += kRule.keep[c];
     }
   }
+  pure.resize(static_cast<size_t>(out - pure.data()));
   return pure;
 }
 
@@ -90,12 +105,19 @@ int64_t recupParamConfigTexte(std::string_view config) {
 }
 
 std::string searchOccurencesAndInsertBD(std::string_view pure, int64_t threshold) {
-  WordTable<false> table(pure.size() / 16 + 16);
-  std::vector<uint64_t> counts;
-  tokens::Reader reader(pure);
-  std::string_view token;
-  while (reader.next(token)) {
-    const uint32_t id = table.intern(token);
+  // One table per thread, reused from document to document.
+  thread_local WordTable<false> table;
+  thread_local std::vector<uint64_t> counts;
+  table.reset(pure.size() / 16 + 16);
+  counts.clear();
+  const char* p = pure.data();
+  const char* const end = p + pure.size();
+  for (;;) {
+    while (p < end && kSpace[static_cast<unsigned char>(*p)]) ++p;
+    if (p == end) break;
+    const char* const start = p;
+    while (p < end && !kSpace[static_cast<unsigned char>(*p)]) ++p;
+    const uint32_t id = table.intern(std::string_view(start, static_cast<size_t>(p - start)));
     if (id == counts.size()) counts.push_back(0);
     ++counts[id];
   }

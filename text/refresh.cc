@@ -2,6 +2,11 @@
 // the corpus listing is registered (identifiers from 1, in listing order) and
 // described, and the text list, descriptor base and inverted index replace the
 // previous ones together.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -29,6 +34,34 @@ struct Described {
   std::vector<std::string> problems;  // our own diagnostics, reported in order
 };
 
+// Reads corpus file `name` through the corpus directory's descriptor (no path
+// walk per document). False when it cannot be opened or read.
+bool readDocument(int corpus, const std::string& name, std::string& out) {
+  out.clear();
+  const int fd = ::openat(corpus, name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  // One byte more than the size, so a file read whole needs no second call.
+  size_t want = ok ? static_cast<size_t>(st.st_size) + 1 : 0;
+  while (ok) {
+    const size_t have = out.size();
+    out.resize(have + want);
+    const ssize_t n = ::read(fd, out.data() + have, want);
+    if (n < 0 && errno == EINTR) {
+      out.resize(have);
+      continue;
+    }
+    ok = n >= 0;
+    out.resize(have + (n > 0 ? static_cast<size_t>(n) : 0));
+    if (n <= 0 || static_cast<size_t>(n) < want) break;
+    want = 1 << 16;
+  }
+  ::close(fd);
+  if (!ok) out.clear();
+  return ok;
+}
+
 std::string registrationLine(size_t id, const std::string& name) {
   return "<id> " + std::to_string(id) + " </id> <filename> " + name + " </filename>\n";
 }
@@ -43,18 +76,22 @@ int startIndexation(bool scratch_ready) {
   // Documents are described independently, on every core; results land in
   // their listing slot so the bases never depend on the thread count.
   std::vector<Described> described(names.size());
+  const int corpus_dir = ::open(paths::kTextCorpus, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   const scratch::Writer writer;
   const bool write_scratch = scratch_ready && writer.ready();
   parallel::for_each_index(names.size(), [&](size_t i) {
     Described& d = described[i];
     std::string bytes;
-    const std::string path = std::string(paths::kTextCorpus) + names[i];
-    if (!fileio::read_file(path, bytes))
-      d.problems.push_back("fichier illisible, décrit vide : " + fileio::printable(path));
+    if (!readDocument(corpus_dir, names[i], bytes))
+      d.problems.push_back("fichier illisible, décrit vide : " +
+                           fileio::printable(std::string(paths::kTextCorpus) + names[i]));
     Description description = indexFile(bytes, static_cast<int64_t>(i + 1), threshold);
     if (write_scratch) writer.write(names[i], bytes, description.pure, d.problems);
     d.record = std::move(description.record);
   });
+
+  if (corpus_dir >= 0) ::close(corpus_dir);
+  if (write_scratch) scratch::prune(names);
 
   std::string list, base;
   for (size_t i = 0; i < names.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "tests/e2e/harness.h"
@@ -213,6 +214,39 @@ TEST(TextIndexation, SecondRunRebuildsTheSameBasesAndAFreshScratchSpace) {
   EXPECT_EQ(s.read(kIndex), index);
   EXPECT_EQ(s.list("INDEXATION/temp_txt/cpy"), (std::vector<std::string>{"a.xml", "b.xml"}));
   EXPECT_EQ(s.read("INDEXATION/temp_txt/table_index_texte_temp"), "");
+}
+
+TEST(TextIndexation, ScratchFilesAreRewrittenWithoutTouchingAnythingOutside) {
+  namespace fs = std::filesystem;
+  Store s;
+  addText(s, "a.xml", doc(repeat("longtemps", 30)));
+  addText(s, "b.xml", doc(repeat("jardin", 3)));
+  addText(s, "c.xml", doc(repeat("ciel", 3)));
+  indexOk(s);
+  // Plant a link to a file outside, a directory, a file with a second name,
+  // and stray entries; then shorten a document.
+  s.write("outside.txt", "dehors");
+  s.write("linked.txt", "lien");
+  s.remove("INDEXATION/temp_txt/cpy/a.xml");
+  fs::create_symlink(s.path("outside.txt"), s.path("INDEXATION/temp_txt/cpy/a.xml"));
+  s.remove("INDEXATION/temp_txt/pure_txts/b.xml");
+  s.write("INDEXATION/temp_txt/pure_txts/b.xml/sub", "x");
+  s.remove("INDEXATION/temp_txt/cpy/c.xml");
+  fs::create_hard_link(s.path("linked.txt"), s.path("INDEXATION/temp_txt/cpy/c.xml"));
+  s.write("INDEXATION/temp_txt/fic_tempLIST.xml", "a.xml\n");
+  s.write("INDEXATION/temp_txt/autre/f", "x");
+  addText(s, "a.xml", doc(repeat("court", 3)));
+  indexOk(s);
+  EXPECT_EQ(s.read("outside.txt"), "dehors");
+  EXPECT_EQ(s.read("linked.txt"), "lien");
+  EXPECT_FALSE(fs::is_symlink(s.path("INDEXATION/temp_txt/cpy/a.xml")));
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/a.xml"), doc(repeat("court", 3)));
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/pure_txts/a.xml"), repeat("court", 3) + "\n");
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/pure_txts/b.xml"), repeat("jardin", 3) + "\n");
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/c.xml"), doc(repeat("ciel", 3)));
+  EXPECT_EQ(s.list("INDEXATION/temp_txt"),
+            (std::vector<std::string>{"cpy", "pure_txts", "table_index_texte_temp"}));
+  EXPECT_EQ(s.read(kBase), record(1, "court 3 ; ") + record(2, "jardin 3 ; ") + record(3, "ciel 3 ; "));
 }
 
 TEST(TextIndexation, MissingBaseDirectoryIsReportedAndLeavesTheStoreAlone) {
