@@ -263,6 +263,21 @@ TEST(TextIndexation, MissingBaseDirectoryIsReportedAndLeavesTheStoreAlone) {
   EXPECT_FALSE(s.exists("EXTERN_FILES/database/base_texte"));
 }
 
+TEST(TextIndexation, MissingCorpusDirectoryGivesEmptyBases) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3)));
+  indexOk(s);
+  s.remove(e2e::kTexts);
+  const auto r = s.engine({"indexation"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind(kClosing, 0), 0u) << r.out;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_EQ(s.read(kList), "");
+  EXPECT_EQ(s.read(kBase), "");
+  EXPECT_EQ(s.read(kIndex), "");
+  EXPECT_EQ(s.list("INDEXATION/temp_txt/cpy"), std::vector<std::string>{});
+}
+
 // ---- comparison ----
 
 TEST(TextComparison, ListsDocumentsSharingTwoWordsLastRegisteredFirst) {
@@ -326,6 +341,17 @@ TEST(TextComparison, MissingBaseGivesTheMessageTwiceAndStatusOne) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, std::string(kEmpilerProblem) + kEmpilerProblem);
   EXPECT_FALSE(s.exists(kQueryDescriptor));
+}
+
+TEST(TextComparison, MissingBaseDirectoryCannotHoldTheQueryDescriptor) {
+  Store s;
+  s.remove("EXTERN_FILES/database/base_texte");
+  s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+  const auto r = s.engine({"comparaison", "texte", "../q.xml"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, std::string("ERREUR :  PB avec fonction searchOccurencesAndInsertBD2\n") +
+                       kEmpilerProblem + kEmpilerProblem);
 }
 
 TEST(TextComparison, UnusableQueryPathIsOneLineAndStatusOne) {
