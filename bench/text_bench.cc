@@ -3,6 +3,7 @@
 // "indexation" and one "comparaison texte" against `wc -w` over the same files.
 //
 //   text_bench [documents=10000] [words_per_document=1000]
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -85,26 +86,52 @@ std::string makeDocument(size_t number, size_t words, const std::vector<std::str
   return d;
 }
 
-double wcSeconds(const std::string& dir, const std::vector<std::string>& names) {
-  double total = 0;
-  const size_t chunk = 2000;
-  for (size_t start = 0; start < names.size(); start += chunk) {
-    std::vector<std::string> argv = {"wc", "-w"};
-    for (size_t i = start; i < std::min(names.size(), start + chunk); ++i) argv.push_back(names[i]);
-    const double t = bench::timed_run(argv, dir);
-    if (t < 0) return -1;
-    total += t;
-  }
-  return total;
+// Wall time of a run, and the processor time (user + system) of the
+// processes it started: on a shared machine the second says more about the
+// work done than the first.
+struct Timing {
+  double wall = -1;
+  double cpu = -1;
+};
+
+double childrenCpu() {
+  struct rusage u;
+  ::getrusage(RUSAGE_CHILDREN, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-double bestWc(int repeats, const std::string& dir, const std::vector<std::string>& names) {
-  double best = -1;
-  for (int i = 0; i < repeats; ++i) {
-    const double t = wcSeconds(dir, names);
-    if (t >= 0 && (best < 0 || t < best)) best = t;
+// One run of each command in turn (wc over the corpus takes several).
+Timing timeOnce(const std::vector<std::vector<std::string>>& commands, const std::string& cwd) {
+  Timing t{0, 0};
+  const double cpu0 = childrenCpu();
+  for (const auto& argv : commands) {
+    const double w = bench::timed_run(argv, cwd);
+    if (w < 0) return {};
+    t.wall += w;
   }
-  return best;
+  t.cpu = childrenCpu() - cpu0;
+  return t;
+}
+
+// The best of `repeats` runs (least wall time).
+Timing best(int repeats, const std::vector<std::vector<std::string>>& commands, const std::string& cwd) {
+  Timing b;
+  for (int i = 0; i < repeats; ++i) {
+    const Timing t = timeOnce(commands, cwd);
+    if (t.wall >= 0 && (b.wall < 0 || t.wall < b.wall)) b = t;
+  }
+  return b;
+}
+
+void show(const std::string& label, const Timing& t, const Timing* reference = nullptr) {
+  if (reference != nullptr && reference->wall > 0 && t.wall >= 0) {
+    std::printf("%-46s %7.3f s wall (%.2fx wc -w)   %7.3f s cpu (%.2fx wc -w)\n", label.c_str(), t.wall,
+                t.wall / reference->wall, t.cpu, t.cpu / reference->cpu);
+  } else {
+    std::printf("%-46s %7.3f s wall                %7.3f s cpu\n", label.c_str(), t.wall, t.cpu);
+  }
+  std::fflush(stdout);
 }
 
 size_t fileSize(const std::string& path) {
@@ -142,21 +169,29 @@ int main(int argc, char** argv) {
               static_cast<double>(bytes) / 1e6, store.root().c_str());
 
   const std::string work = store.path("work");
-  const double wc = bestWc(3, store.path(corpus), names);
-  bench::report("wc -w over the corpus (best of 3)", wc);
+  // wc gets the bare names as arguments, run from the corpus directory, a
+  // few thousand names per process.
+  std::vector<std::vector<std::string>> wc;
+  for (size_t start = 0; start < names.size(); start += 2000) {
+    wc.push_back({"wc", "-w"});
+    for (size_t i = start; i < std::min(names.size(), start + 2000); ++i) wc.back().push_back(names[i]);
+  }
+  const Timing wc_words = best(3, wc, store.path(corpus));
+  show("wc -w over the corpus (best of 3)", wc_words);
 
-  const double first = bench::timed_run({bench::engine_binary(), "indexation"}, work);
-  bench::report("indexation, fresh store", first, wc, "wc -w");
-  const double again = bench::best_of(3, {bench::engine_binary(), "indexation"}, work);
-  bench::report("indexation, again (best of 3)", again, wc, "wc -w");
+  const std::vector<std::vector<std::string>> indexation = {{bench::engine_binary(), "indexation"}};
+  show("indexation, first (creates the scratch files)", timeOnce(indexation, work), &wc_words);
+  show("indexation, again (best of 3)", best(3, indexation, work), &wc_words);
   std::printf("  descriptor base %.1f MB, inverted index %.1f MB\n",
-              static_cast<double>(fileSize(store.path("EXTERN_FILES/database/base_texte/base_descripteur_texte.txt"))) / 1e6,
-              static_cast<double>(fileSize(store.path("EXTERN_FILES/database/base_texte/table_index_texte.txt"))) / 1e6);
+              static_cast<double>(fileSize(store.path(
+                  "EXTERN_FILES/database/base_texte/base_descripteur_texte.txt"))) / 1e6,
+              static_cast<double>(fileSize(store.path(
+                  "EXTERN_FILES/database/base_texte/table_index_texte.txt"))) / 1e6);
 
+  const std::vector<std::string> compare = {bench::engine_binary(), "comparaison", "texte", "../query.xml"};
   std::string out;
-  bench::timed_run({bench::engine_binary(), "comparaison", "texte", "../query.xml"}, work, &out);
-  const double compare = bench::best_of(5, {bench::engine_binary(), "comparaison", "texte", "../query.xml"}, work);
-  bench::report("comparaison texte, one query (best of 5)", compare);
+  bench::timed_run(compare, work, &out);
+  show("comparaison texte, one query (best of 5)", best(5, {compare}, work));
   std::printf("  %zu documents listed\n", static_cast<size_t>(std::count(out.begin(), out.end(), '\n')));
   return 0;
 }
