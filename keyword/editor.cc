@@ -24,7 +24,10 @@ int spawn_detached(const std::string& program, const std::string& argument) {
   posix_spawn_file_actions_t actions;
   if (posix_spawn_file_actions_init(&actions) != 0) return ENOMEM;
   posix_spawnattr_t attributes;
-  if (posix_spawnattr_init(&attributes) != 0) return ENOMEM;
+  if (posix_spawnattr_init(&attributes) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    return ENOMEM;
+  }
   sigset_t none;
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
@@ -36,7 +39,10 @@ int spawn_detached(const std::string& program, const std::string& argument) {
   std::string name = program, arg = argument;
   char* argv[] = {name.data(), arg.data(), nullptr};
   pid_t pid;
-  return posix_spawnp(&pid, name.c_str(), &actions, &attributes, argv, environ);
+  const int error = posix_spawnp(&pid, name.c_str(), &actions, &attributes, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  return error;
 }
 
 }  // namespace

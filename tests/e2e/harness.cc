@@ -128,6 +128,19 @@ std::vector<std::string> wrapper_for(const std::string& program) {
   std::istringstream in(w);
   std::string word;
   while (in >> word) words.push_back(word);
+  // Resolved here, with the test's own PATH: a test may give the child a PATH
+  // that does not hold the wrapper.
+  if (!words.empty() && words[0].find('/') == std::string::npos) {
+    std::istringstream dirs(std::getenv("PATH") ? std::getenv("PATH") : "");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+      const std::string candidate = dir + "/" + words[0];
+      if (::access(candidate.c_str(), X_OK) == 0) {
+        words[0] = candidate;
+        break;
+      }
+    }
+  }
   return words;
 }
 
