@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/e2e/corpus_gen.h"
 #include "tests/e2e/harness.h"
 
 using e2e::Store;
@@ -77,4 +78,36 @@ TEST(Launcher, UncreatableConfigurationPrintsNoCreationMessage) {
   EXPECT_EQ(r.out.find("Fichier de config"), std::string::npos);
   EXPECT_NE(r.err.find("configuration"), std::string::npos) << r.err;
   EXPECT_FALSE(s.exists(e2e::kConfig));
+}
+
+TEST(Launcher, ConfigurationKeysAnywhereReadTheSame) {
+  // The same settings (not the defaults) in blocks, then on one line in
+  // another order with the block marks left out.
+  const std::string blocks =
+      "<txt>\ntxt_nboccurrences: 2\n</txt>\n\n<sound>\nechantillons: 512\nnbintervalles: 12\n"
+      "</sound>\n\n<image>\nNbBit_NB: 6\nNbBit_RGB: 2\n</image>";
+  const std::string one_line =
+      "NbBit_RGB: 2 nbintervalles: 12 txt_nboccurrences: 2 NbBit_NB: 6 echantillons: 512";
+  Store a, b;
+  for (Store* s : {&a, &b}) {
+    e2e::generate_corpus(*s, {6, 120, 4, 8, 2, 1}, 11);
+    s->write("q.xml", e2e::generated_text(5, 120));
+  }
+  a.write(e2e::kConfig, blocks);
+  b.write(e2e::kConfig, one_line);
+  const auto ra = a.engine({"indexation"});
+  const auto rb = b.engine({"indexation"});
+  EXPECT_EQ(ra.status, 0);
+  EXPECT_EQ(ra.out, rb.out);
+  EXPECT_EQ(ra.err, rb.err);
+  for (const char* f : {"EXTERN_FILES/database/base_texte/base_descripteur_texte.txt",
+                        "EXTERN_FILES/database/base_image/base_descripteur_image.txt",
+                        "EXTERN_FILES/database/base_son/base_descripteur_son.txt"})
+    EXPECT_EQ(a.read(f), b.read(f)) << f;
+  EXPECT_EQ(a.read("EXTERN_FILES/database/base_son/base_descripteur_son.txt").substr(0, 7),
+            "512 12\n");
+  EXPECT_EQ(a.read("EXTERN_FILES/database/base_image/base_descripteur_image.txt").substr(0, 27),
+            "NB_BIT_RGB: 2\nNB_BIT_NB: 6\n");
+  EXPECT_EQ(a.engine({"comparaison", "texte", "../q.xml"}).out,
+            b.engine({"comparaison", "texte", "../q.xml"}).out);
 }
