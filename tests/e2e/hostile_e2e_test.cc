@@ -1,0 +1,749 @@
+// Hostile names and inputs, end to end: corpus names and query paths that a
+// shell would run or expand, binary junk, tokens of megabytes, image headers
+// announcing 2^31 pixels, sounds of a few bytes, bases cut in the middle of a
+// record and configuration files holding a lone key. Whatever it reads, a
+// request runs nothing, ends with 0, 1 or 2 (never a signal, never past the
+// harness timeout), refuses each item with exactly one stderr line (control
+// bytes escaped), and keeps its standard output well-formed.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/corpus_gen.h"
+#include "tests/e2e/harness.h"
+
+namespace fs = std::filesystem;
+using e2e::Result;
+using e2e::RunOptions;
+using e2e::Store;
+
+namespace {
+
+const std::string kTexts = e2e::kTexts;
+const std::string kRgb = e2e::kRgb;
+const std::string kNb = e2e::kNb;
+const std::string kSounds = e2e::kSounds;
+const std::string kTextList = std::string(e2e::kTextBase) + "liste_base_texte.txt";
+const std::string kTextBase = std::string(e2e::kTextBase) + "base_descripteur_texte.txt";
+const std::string kTextIndex = std::string(e2e::kTextBase) + "table_index_texte.txt";
+const std::string kImageList = std::string(e2e::kImageBase) + "liste_base_image.txt";
+const std::string kImageBase = std::string(e2e::kImageBase) + "base_descripteur_image.txt";
+const std::string kSoundList = std::string(e2e::kSoundBase) + "Liste_Base_Son.txt";
+const std::string kSoundBase = std::string(e2e::kSoundBase) + "base_descripteur_son.txt";
+
+const char kTextClosing[] = "tous les documents xml ont bien été indexés !\n";
+const char kImageClosing[] = "\nIndexation image effectuee avec succès !\n\n";
+const char kPrompt[] = "pour ouvrir le fichier taper: 1 || pour passer au suivant: 0 \n";
+const char kOpener[] = "\n\nErreur Fatale a l'ouverture du fichier \n";
+const char kShort[] = "\nErreur fatale : Pas assez de valeurs dans l'image";
+const char kBad[] = "\nErreur fatale : Valeur incorrecte dans l'image";
+
+// Every request of these tests must end well within this.
+constexpr int kSeconds = 60;
+
+// ---- hostile names ---------------------------------------------------------
+
+// Files that a name run by a shell would create in the working directory.
+const std::set<std::string> kMarkers = {"PWNED1", "PWNED2", "PWNED3", "PWNED4", "PWNED5",
+                                        "PWNED6", "PWNED7", "PWNED8", "PWNED9"};
+
+// Name stems without white space: each is a valid corpus name once its
+// medium's suffix is added, and must be stored byte for byte.
+std::vector<std::string> storedStems() {
+  return {
+      "a;touch${IFS}PWNED1;b",
+      "$(touch${IFS}PWNED2)",
+      "`touch${IFS}PWNED3`",
+      "x|touch${IFS}PWNED4|",
+      "x&&touch${IFS}PWNED5&&",
+      ">PWNED6<",
+      "'q'\"d\"",
+      "*",
+      "?[a-z]{b,c}",
+      "-rf",
+      "--help",
+      "~",
+      "%s%n%x",
+      "back\\slash",
+      std::string("ctl\x01\x1b[31m\x7f"),
+      "\xff\xfe\xe9",  // not UTF-8
+      "été-€",
+      std::string(251, 'L'),  // 255 bytes with its 4-byte suffix
+  };
+}
+
+// Stems holding white space: refused with one stderr line each.
+std::vector<std::string> refusedStems() {
+  return {"a;touch PWNED7;", "$(touch PWNED8)", "new\nline", "`touch PWNED9`\n", "tab\there",
+          "cr\rvt\v", " "};
+}
+
+// Names under `dir` (recursively) that are marker files.
+std::vector<std::string> markersUnder(const fs::path& dir, bool recursive) {
+  std::vector<std::string> found;
+  std::error_code ec;
+  auto check = [&](const fs::directory_entry& e) {
+    if (kMarkers.count(e.path().filename().string()) != 0) found.push_back(e.path().string());
+  };
+  if (recursive) {
+    for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+      check(*it);
+  } else {
+    for (const auto& e : fs::directory_iterator(dir, ec)) check(e);
+  }
+  return found;
+}
+
+// Nothing was run: no marker anywhere in the store nor where the tests run,
+// and the engine's working directory is still empty.
+void expectNothingRan(const Store& s) {
+  EXPECT_EQ(markersUnder(s.root(), true), std::vector<std::string>{});
+  EXPECT_EQ(markersUnder(fs::current_path(), false), std::vector<std::string>{});
+  EXPECT_EQ(s.list("work"), std::vector<std::string>{});
+}
+
+// What the engine prints for a name inside a one-line message.
+std::string escaped(const std::string& name) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c < 0x20 || c == 0x7f) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+size_t lineCount(const std::string& text) {
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// The request ended by itself with one of the system's statuses.
+void expectStatus(const Result& r, std::initializer_list<int> allowed, const std::string& what) {
+  EXPECT_TRUE(std::find(allowed.begin(), allowed.end(), r.status) != allowed.end())
+      << what << ": status " << r.status << "\n" << r.err;
+}
+
+// `err` is exactly `n` refusal lines of our own, each ending with a line feed.
+void expectOwnLines(const std::string& err, size_t n, const std::string& what) {
+  EXPECT_EQ(lineCount(err), n) << what << ": " << err;
+  EXPECT_TRUE(err.empty() || err.back() == '\n') << what << ": " << err;
+  for (const std::string& line : linesOf(err)) EXPECT_EQ(line.rfind("engine: ", 0), 0u) << what << ": " << line;
+}
+
+RunOptions timed() {
+  RunOptions o;
+  o.timeout_seconds = kSeconds;
+  return o;
+}
+
+Result run(const Store& s, const std::vector<std::string>& words) { return s.engine(words, timed()); }
+
+// ---- corpus contents -------------------------------------------------------
+
+std::string doc(const std::string& body) { return "<doc><texte>" + body + "</texte></doc>\n"; }
+
+std::string repeat(const std::string& word, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += word + " ";
+  return s;
+}
+
+std::string textRecord(int id, const std::string& words) {
+  return "<debut> <id> " + std::to_string(id) + " </id> <mots> " + words + "  </mots> </fin>\n";
+}
+
+std::string textListLine(int id, const std::string& name) {
+  return "<id> " + std::to_string(id) + " </id> <filename> " + name + " </filename>\n";
+}
+
+std::string imageListLine(int id, const std::string& name, const char* kind) {
+  return "<id> " + std::to_string(id) + " </id> <fichier> " + name + " </fichier> <type> " + kind +
+         " </type>\n";
+}
+
+std::string soundListLine(int id, const std::string& name) {
+  return "<id> " + std::to_string(id) + " </id><fichier> " + name + " </fichier>\n";
+}
+
+// The descriptor of a one-pixel image whose quantised value is `hex`.
+std::string onePixelRecord(int id, const char* kind, const std::string& hex) {
+  return "<id> " + std::to_string(id) + " </id>\n<type> " + kind +
+         " </type>\n<nbcolonne> 1 </nbcolonne>\n<nbligne> 1 </nbligne>\n<nbvaleur> 1 "
+         "</nbvaleur>\n<valeurs>\n" +
+         hex + ": 1;\n</valeurs>\n\n";
+}
+
+std::string samples(const std::vector<double>& xs) {
+  std::string bytes(xs.size() * 8, '\0');
+  std::memcpy(bytes.data(), xs.data(), bytes.size());
+  return bytes;
+}
+
+std::string soundOf(double x, size_t count) { return samples(std::vector<double>(count, x)); }
+
+// A word made of letters only, different for each i.
+std::string letterWord(size_t i) {
+  std::string w = "terme";
+  do {
+    w += static_cast<char>('a' + i % 26);
+    i /= 26;
+  } while (i != 0);
+  return w;
+}
+
+std::string junk(uint32_t seed, size_t size) {
+  std::mt19937 rng(seed);
+  std::string s(size, '\0');
+  for (char& c : s) c = static_cast<char>(rng() & 0xff);
+  return s;
+}
+
+// The documents shown by "recherche" (each as "\n" NAME "\n" and the prompt),
+// in order; ADD_FAILURE when the output is not made of such blocks.
+std::vector<std::string> shownNames(const std::string& out) {
+  std::vector<std::string> names;
+  const std::string prompt = kPrompt;
+  size_t at = 0;
+  while (at < out.size()) {
+    if (out[at] != '\n') {
+      ADD_FAILURE() << "unexpected output at " << at << ": " << out.substr(at, 200);
+      break;
+    }
+    const size_t end = out.find('\n', at + 1);
+    if (end == std::string::npos || out.compare(end + 1, prompt.size(), prompt) != 0) {
+      ADD_FAILURE() << "unexpected output at " << at << ": " << out.substr(at, 200);
+      break;
+    }
+    names.push_back(out.substr(at + 1, end - at - 1));
+    at = end + 1 + prompt.size();
+  }
+  return names;
+}
+
+}  // namespace
+
+// ---- corpus names ----------------------------------------------------------
+
+TEST(HostileNames, CorpusNamesAreStoredAsTheyAreAndNothingRuns) {
+  Store s;
+  const std::vector<std::string> stems = storedStems();
+  const std::vector<std::string> refused = refusedStems();
+  // Text names may also be the very marks of the text list, or a lone "-".
+  std::vector<std::string> textNames;
+  for (const auto& stem : stems) textNames.push_back(stem + ".xml");
+  for (const char* extra : {"-", "<id>", "<filename>", "<mots>", "<debut>"}) textNames.push_back(extra);
+  std::sort(textNames.begin(), textNames.end());  // the C locale sorts by bytes
+
+  std::map<std::string, std::string> textContent;
+  for (size_t i = 0; i < textNames.size(); ++i) {
+    textContent[textNames[i]] = doc(repeat(letterWord(i), 3) + repeat("commun", 3));
+    s.write(kTexts + textNames[i], textContent[textNames[i]]);
+  }
+  std::vector<std::string> imageNames, soundNames;
+  for (const auto& stem : stems) {
+    imageNames.push_back(stem + ".txt");
+    soundNames.push_back(stem + ".bin");
+  }
+  std::sort(imageNames.begin(), imageNames.end());
+  std::sort(soundNames.begin(), soundNames.end());
+  for (const auto& name : imageNames) {
+    s.write(kRgb + name, "1 1 3\n255 0 0\n");
+    s.write(kNb + name, "1 1 1\n16\n");
+  }
+  for (const auto& name : soundNames) s.write(kSounds + name, soundOf(0.5, 3));
+  for (const auto& stem : refused) {
+    s.write(kTexts + stem + ".xml", doc(repeat("refus", 3)));
+    s.write(kRgb + stem + ".txt", "1 1 3\n1 2 3\n");
+    s.write(kNb + stem + ".txt", "1 1 1\n1\n");
+    s.write(kSounds + stem + ".bin", soundOf(0.5, 3));
+  }
+
+  const Result r = run(s, {"indexation"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  expectNothingRan(s);
+
+  // One line per refused name and corpus, naming the file with its control
+  // bytes escaped.
+  expectOwnLines(r.err, 4 * refused.size(), "indexation");
+  for (const auto& stem : refused) {
+    for (const std::string& file : {kTexts + stem + ".xml", kRgb + stem + ".txt", kNb + stem + ".txt",
+                                    kSounds + stem + ".bin"}) {
+      const std::string shown = escaped("../" + file);
+      size_t lines = 0;
+      for (const auto& line : linesOf(r.err)) lines += line.find(shown) != std::string::npos;
+      EXPECT_EQ(lines, 1u) << shown;
+    }
+  }
+
+  // Texts: list, descriptors, index and scratch copies, byte for byte.
+  std::string list, base, common;
+  for (size_t i = 0; i < textNames.size(); ++i) {
+    list += textListLine(static_cast<int>(i + 1), textNames[i]);
+    base += textRecord(static_cast<int>(i + 1), letterWord(i) + " 3 ; commun 3 ; ");
+    common += (i == 0 ? "" : " ; ") + std::to_string(i + 1) + " 3";
+  }
+  EXPECT_EQ(s.read(kTextList), list);
+  EXPECT_EQ(s.read(kTextBase), base);
+  const std::string index = s.read(kTextIndex);
+  EXPECT_NE(index.find("<mot> commun </mot> <key_nb> " + common + "  </key_nb> \n"), std::string::npos)
+      << index;
+  for (const auto& name : textNames) {
+    if (name.find('/') != std::string::npos) continue;
+    EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/" + name), textContent[name]) << name;
+  }
+
+  // Images: colour corpus first, then grey, each in listing order.
+  std::string imageList, imageBase = "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n";
+  int id = 0;
+  for (const auto& name : imageNames) {
+    imageList += imageListLine(id, name, "RGB");
+    imageBase += onePixelRecord(id++, "RGB", "0x01c0");
+  }
+  for (const auto& name : imageNames) {
+    imageList += imageListLine(id, name, "NB");
+    imageBase += onePixelRecord(id++, "NB", "0x01");
+  }
+  EXPECT_EQ(s.read(kImageList), imageList);
+  EXPECT_EQ(s.read(kImageBase), imageBase);
+
+  // Sounds.
+  std::string soundList, soundBase = "2048 40\n", soundOut;
+  std::string row = "<fenetre> ";
+  for (int k = 0; k <= 40; ++k) row += k == 29 ? "3 " : "0 ";  // 0.5 lies in interval 29
+  row += " </fenetre>\n";
+  for (size_t i = 0; i < soundNames.size(); ++i) {
+    soundList += soundListLine(static_cast<int>(i), soundNames[i]);
+    soundBase += "<id> " + std::to_string(i) + " </id>\n" + row;
+    soundOut += "Le fichier " + soundNames[i] + " à été indexé !\n\n";
+  }
+  EXPECT_EQ(s.read(kSoundList), soundList);
+  EXPECT_EQ(s.read(kSoundBase), soundBase);
+  EXPECT_EQ(r.out, std::string(kTextClosing) + kImageClosing + soundOut);
+
+  // The keyword search shows every document under its own name, the marks
+  // of the list included.
+  const Result found = run(s, {"recherche", "commun"});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.err, "");
+  std::vector<std::string> shown = shownNames(found.out);
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, textNames);
+  expectNothingRan(s);
+}
+
+// ---- query paths -----------------------------------------------------------
+
+namespace {
+
+// A store indexed with one document, image and sound, and the plain queries
+// "q.xml", "q.txt" and "q.bin" that match them.
+class HostileQueries : public testing::Test {
+ protected:
+  void SetUp() override {
+    s.write(e2e::kConfig, "<sound>\nechantillons: 2048\nnbintervalles: 1\n</sound>");
+    textQuery = doc(repeat("maison", 3) + repeat("jardin", 3));
+    imageQuery = "2 2 1\n10 20\n30 40\n";
+    // Windows: one of 2047 samples out of range, one of 2048 in interval 0.
+    std::string sound = soundOf(5.0, 2047) + soundOf(0.5, 2048);
+    soundQuery = soundOf(0.5, 1500);
+    s.write(kTexts + "a.xml", textQuery);
+    s.write(kNb + "g.txt", imageQuery);
+    s.write(kSounds + "x.bin", sound);
+    ASSERT_EQ(run(s, {"indexation"}).status, 0);
+    for (const auto& [medium, ext, content] : media()) {
+      s.write("q" + ext, content);
+      reference[medium] = run(s, {"comparaison", medium, "../q" + ext});
+      ASSERT_EQ(reference[medium].status, 0) << medium;
+      ASSERT_EQ(reference[medium].err, "") << medium;
+    }
+    ASSERT_EQ(reference["texte"].out, "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
+    ASSERT_EQ(reference["image"].out, "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
+    ASSERT_NE(reference["son"].out.find("Une ressemblance à été trouvée dans x.bin"), std::string::npos)
+        << reference["son"].out;
+  }
+
+  struct Medium {
+    std::string medium, ext, content;
+  };
+  std::vector<Medium> media() const {
+    return {{"texte", ".xml", textQuery}, {"image", ".txt", imageQuery}, {"son", ".bin", soundQuery}};
+  }
+
+  // The reference output of `medium` as it reads for query path `path`.
+  std::string expectedOut(const std::string& medium, const std::string& path) {
+    std::string out = reference[medium].out;
+    if (medium == "texte") return out;
+    const std::string head = "Requête : ../q" + std::string(medium == "image" ? ".txt" : ".bin") + "\n";
+    return "Requête : " + path + "\n" + out.substr(head.size());
+  }
+
+  Store s;
+  std::string textQuery, imageQuery, soundQuery;
+  std::map<std::string, Result> reference;
+};
+
+}  // namespace
+
+TEST_F(HostileQueries, AnyNameIsOpenedAsItIs) {
+  std::vector<std::string> stems = storedStems();
+  for (const auto& stem : refusedStems()) stems.push_back(stem);
+  for (const auto& [medium, ext, content] : media()) {
+    for (const auto& stem : stems) {
+      const std::string name = stem + ext;
+      s.write(name, content);
+      const std::string path = "../" + name;
+      const Result r = run(s, {"comparaison", medium, path});
+      EXPECT_EQ(r.status, 0) << medium << " " << escaped(path) << "\n" << r.err;
+      EXPECT_EQ(r.err, "") << medium << " " << escaped(path);
+      EXPECT_EQ(r.out, expectedOut(medium, path)) << medium << " " << escaped(path);
+      if (medium == "texte") {
+        EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/" + name), content) << escaped(name);
+      }
+      s.remove(name);
+    }
+  }
+  // A path starting with "-" is a path, and "-" is not standard input.
+  s.write("work/-rf" , textQuery);
+  const Result dash = s.engine({"comparaison", "texte", "-rf"}, timed());
+  EXPECT_EQ(dash.out, expectedOut("texte", "-rf"));
+  s.remove("work/-rf");
+  expectNothingRan(s);
+}
+
+TEST_F(HostileQueries, UnusablePathsAreOneEscapedLine) {
+  std::vector<std::string> paths;
+  for (const auto& stem : storedStems()) paths.push_back("../absent" + stem);
+  for (const auto& stem : refusedStems()) paths.push_back("../absent" + stem);
+  paths.push_back("-");
+  paths.push_back("--help");
+  paths.push_back("../" + std::string(256, 'N'));           // a name too long for the system
+  std::string deep;
+  while (deep.size() < 5000) deep += "sub/../";
+  paths.push_back(deep + "q.xml");                          // a path too long for the system
+  paths.push_back("../" + std::string(100000, 'P'));        // one long argument
+  fs::create_symlink("loop", s.path("loop"));
+  paths.push_back("../loop");                               // a link to itself
+  for (const auto& [medium, ext, content] : media()) {
+    for (const auto& path : paths) {
+      RunOptions o = timed();
+      o.stdin_data = content;  // never read as the query
+      const Result r = s.engine({"comparaison", medium, path}, o);
+      const std::string what = medium + " " + escaped(path).substr(0, 80);
+      EXPECT_EQ(r.status, 1) << what;
+      expectOwnLines(r.err, 1, what);
+      EXPECT_NE(r.err.find(escaped(path)), std::string::npos) << what << ": " << r.err.substr(0, 300);
+      const std::string head = "Requête : " + path + "\n";
+      const std::string out = medium == "texte" ? "" : medium == "image" ? head + kOpener : head;
+      EXPECT_EQ(r.out, out) << what;
+    }
+  }
+  expectNothingRan(s);
+}
+
+TEST_F(HostileQueries, SearchedWordsAreOnlyLookedUp) {
+  // Words that a shell would expand, stored as they are by a document.
+  const std::vector<std::string> words = {"$HOME", "`id`x", "****", "-rf-", "--help", "\"quoted\"",
+                                          "$(id)x"};
+  std::string body;
+  for (const auto& w : words) body += repeat(w, 3);
+  s.write(kTexts + "b.xml", doc(body));
+  ASSERT_EQ(run(s, {"indexation"}).status, 0);
+  // "(" and ")" are punctuation: "$(id)x" is described as "$idx".
+  for (const auto& w : words) {
+    const std::string looked_up = w == "$(id)x" ? "$idx" : w;
+    const Result r = run(s, {"recherche", looked_up});
+    EXPECT_EQ(r.status, 0) << w;
+    EXPECT_EQ(r.err, "") << w;
+    EXPECT_EQ(r.out, std::string("\nb.xml\n") + kPrompt) << w;
+  }
+  std::vector<std::string> absent;
+  for (const auto& stem : storedStems()) absent.push_back(stem);
+  for (const auto& stem : refusedStems()) absent.push_back(stem);
+  absent.push_back("");
+  absent.push_back(std::string(100000, 'W'));
+  for (const auto& w : absent) {
+    if (std::find(words.begin(), words.end(), w) != words.end()) continue;
+    const Result r = run(s, {"recherche", w});
+    EXPECT_EQ(r.status, 0) << escaped(w);
+    EXPECT_EQ(r.err, "") << escaped(w);
+    EXPECT_EQ(r.out, "mot non trouvé \n") << escaped(w);
+  }
+  expectNothingRan(s);
+}
+
+// ---- binary junk and tokens of megabytes ---------------------------------
+
+namespace {
+
+// The words of each "<mots>" section of a text descriptor base, per record.
+std::vector<std::vector<std::string>> descriptorWords(const std::string& base) {
+  std::vector<std::vector<std::string>> records;
+  std::vector<std::string> tokens;
+  size_t i = 0;
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+  while (i < base.size()) {
+    while (i < base.size() && space(base[i])) ++i;
+    size_t j = i;
+    while (j < base.size() && !space(base[j])) ++j;
+    if (j > i) tokens.push_back(base.substr(i, j - i));
+    i = j;
+  }
+  for (size_t k = 0; k < tokens.size(); ++k) {
+    if (tokens[k] != "<mots>") continue;
+    records.emplace_back();
+    for (size_t m = k + 1; m < tokens.size() && tokens[m] != "</mots>"; m += 3) records.back().push_back(tokens[m]);
+  }
+  return records;
+}
+
+std::string comparisonLine(int id, size_t shared) {
+  return "document d'id " + std::to_string(id) + " a " + std::to_string(shared) +
+         " mots en commun sur avec votre fichier\n";
+}
+
+}  // namespace
+
+TEST(HostileInputs, BinaryJunkDocumentIsDescribedIntoWellFormedBases) {
+  Store s;
+  s.write(e2e::kConfig, "txt_nboccurrences: 1");  // every junk word enters the descriptor
+  const std::string bytes = junk(7, 200000);
+  s.write(kTexts + "junk.xml", bytes);
+  s.write(kTexts + "mots.xml", doc(repeat("maison", 3)));
+  const Result r = run(s, {"indexation"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind(kTextClosing, 0), 0u);
+  EXPECT_EQ(s.read(kTextList), textListLine(1, "junk.xml") + textListLine(2, "mots.xml"));
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/junk.xml"), bytes);
+
+  // One line per record, one line per index entry, every line closed.
+  const std::string base = s.read(kTextBase);
+  const std::vector<std::string> records = linesOf(base);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].rfind("<debut> <id> 1 </id> <mots> ", 0), 0u);
+  EXPECT_EQ(records[0].substr(records[0].size() - 16), "  </mots> </fin>");
+  EXPECT_EQ(records[1], "<debut> <id> 2 </id> <mots> maison 3 ;   </mots> </fin>");
+  const std::vector<std::vector<std::string>> words = descriptorWords(base);
+  ASSERT_EQ(words.size(), 2u);
+  ASSERT_GT(words[0].size(), 100u);
+  const std::string index = s.read(kTextIndex);
+  for (const std::string& line : linesOf(index)) {
+    EXPECT_EQ(line.rfind("<mot> ", 0), 0u) << escaped(line);
+    EXPECT_EQ(line.substr(line.size() - 12), "  </key_nb> ") << escaped(line);
+  }
+  EXPECT_EQ(index.back(), '\n');
+
+  // The junk as a query finds its own document with all its words.
+  s.write("junk.q", bytes);
+  const Result q = run(s, {"comparaison", "texte", "../junk.q"});
+  EXPECT_EQ(q.status, 0);
+  EXPECT_EQ(q.err, "");
+  EXPECT_EQ(q.out, comparisonLine(1, words[0].size()));
+
+  // A junk word (one that an argument can carry) is found by the keyword search.
+  const auto word = std::find_if(words[0].begin(), words[0].end(), [](const std::string& w) {
+    return w.find('\0') == std::string::npos && w.size() > 3;
+  });
+  ASSERT_NE(word, words[0].end());
+  const Result k = run(s, {"recherche", *word});
+  EXPECT_EQ(k.status, 0);
+  EXPECT_EQ(k.out, std::string("\njunk.xml\n") + kPrompt);
+}
+
+TEST(HostileInputs, TextTokensOfMegabytes) {
+  Store s;
+  const std::string big(3 << 20, 'a');
+  s.write(kTexts + "big.xml", doc(repeat(big, 3) + repeat("maison", 3)));
+  s.write(kTexts + "small.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+  const Result r = run(s, {"indexation"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read(kTextBase),
+            textRecord(1, big + " 3 ; maison 3 ; ") + textRecord(2, "maison 3 ; jardin 3 ; "));
+  EXPECT_EQ(s.read(kTextIndex), "<mot> " + big + " </mot> <key_nb> 1 3  </key_nb> \n" +
+                                    "<mot> maison </mot> <key_nb> 1 3 ; 2 3  </key_nb> \n" +
+                                    "<mot> jardin </mot> <key_nb> 2 3  </key_nb> \n");
+
+  // The same word in a query; then a word of megabytes that nearly matches
+  // at every offset, which a naive search would take hours over.
+  s.write("q.xml", doc(repeat(big, 3) + repeat("maison", 3)));
+  Result q = run(s, {"comparaison", "texte", "../q.xml"});
+  EXPECT_EQ(q.status, 0);
+  EXPECT_EQ(q.out, comparisonLine(1, 2));
+  s.write("q.xml", doc(repeat(std::string(3 << 19, 'a') + "b", 3) + repeat("maison", 3) + repeat("jardin", 3)));
+  q = run(s, {"comparaison", "texte", "../q.xml"});
+  EXPECT_EQ(q.status, 0);
+  EXPECT_EQ(q.err, "");
+  EXPECT_EQ(q.out, comparisonLine(2, 2));
+
+  // The keyword search passes over the long entry (an argument itself is
+  // limited by the system to 128 KiB).
+  q = run(s, {"recherche", std::string(100000, 'a')});
+  EXPECT_EQ(q.out, "mot non trouvé \n");
+  q = run(s, {"recherche", "jardin"});
+  EXPECT_EQ(q.out, std::string("\nsmall.xml\n") + kPrompt);
+}
+
+TEST(HostileInputs, ImageAndSoundTokensOfMegabytes) {
+  Store s;
+  s.write(kNb + "g.txt", "1 2 1\n7 200\n");
+  s.write(kSounds + "x.bin", soundOf(5.0, 2047) + soundOf(0.5, 2048));
+  s.write(e2e::kConfig, "echantillons: 2048 nbintervalles: 1");
+  ASSERT_EQ(run(s, {"indexation"}).status, 0);
+  s.write("q.txt", "1 2 1\n7 200\n");
+  s.write("q.bin", soundOf(0.5, 1500));
+  const Result image = run(s, {"comparaison", "image", "../q.txt"});
+  const Result sound = run(s, {"comparaison", "son", "../q.bin"});
+  ASSERT_EQ(image.out, "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
+  ASSERT_NE(sound.out.find("x.bin"), std::string::npos) << sound.out;
+
+  const std::string zeros(3 << 20, '0');
+  // Query values and header numbers written with megabytes of leading zeros
+  // (octal for strtol, the same numbers).
+  s.write("q.txt", zeros + "1 " + zeros + "2 " + zeros + "1\n" + zeros + "7 200\n");
+  Result r = run(s, {"comparaison", "image", "../q.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, image.out);
+  // A value of megabytes of digits is out of range.
+  s.write("q.txt", "1 2 1\n7 " + std::string(3 << 20, '9') + "\n");
+  r = run(s, {"comparaison", "image", "../q.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, std::string("Requête : ../q.txt\n") + kBad);
+  EXPECT_EQ(r.err, "");
+
+  // The bases with long numbers and a long stray token read as before.
+  const std::string imageBase = s.read(kImageBase), soundBase = s.read(kSoundBase);
+  std::string padded = imageBase;
+  padded.replace(padded.find("0x00: 1;"), 8, "0x" + zeros + "0: 1;");
+  padded.replace(padded.find("<nbvaleur> 2"), 12, "<nbvaleur> " + zeros + "2 " + std::string(3 << 20, 'z'));
+  s.write(kImageBase, padded);
+  s.write("q.txt", "1 2 1\n7 200\n");
+  r = run(s, {"comparaison", "image", "../q.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, image.out);
+  padded = soundBase;
+  padded.replace(padded.find("<fenetre> 0 2047"), 16, "<fenetre> " + zeros + " " + zeros + "2047");
+  s.write(kSoundBase, padded);
+  r = run(s, {"comparaison", "son", "../q.bin"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, sound.out);
+  // A name of megabytes in the image list is printed whole, on its line.
+  const std::string longName(3 << 20, 'n');
+  s.write(kImageList, imageListLine(0, longName, "NB"));
+  r = run(s, {"comparaison", "image", "../q.txt"});
+  EXPECT_EQ(r.out, "Requête : ../q.txt\nImage " + longName + " (id 0) : 100 % de ressemblance\n");
+}
+
+TEST(HostileInputs, ConfigurationTokensOfMegabytes) {
+  Store s;
+  const std::string zeros(3 << 20, '0');
+  const std::string nines(3 << 20, '9');
+  s.write(e2e::kConfig, "<txt> txt_nboccurrences: " + zeros + "1 </txt> " + std::string(3 << 20, 'k') +
+                            ": <sound> echantillons: " + zeros + "512 nbintervalles: " + nines +
+                            " </sound> <image> NbBit_NB: " + zeros + "5 NbBit_RGB: " + nines + " </image>");
+  s.write(kTexts + "a.xml", doc("maison jardin"));
+  s.write(kSounds + "s.bin", soundOf(0.5, 3));
+  const Result r = run(s, {"indexation"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  // Each refused value is named on one line.
+  EXPECT_EQ(r.out, std::string(kTextClosing) +
+                       "\nParametre de bits Nb incorrecte pour l'indexation image RGB ! \n" + kImageClosing +
+                       "Parametre nbintervalles: incorrect pour l'indexation son : " + nines + " ignoré !\n" +
+                       "Le fichier s.bin à été indexé !\n\n");
+  EXPECT_EQ(s.read(kTextBase), textRecord(1, "maison 1 ; jardin 1 ; "));
+  EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 5\n");
+  EXPECT_EQ(s.read(kSoundBase).substr(0, 7), "512 40\n");
+}
+
+// ---- image headers and sounds of a few bytes -----------------------------
+
+TEST(HostileInputs, ImageHeadersAnnouncingTwoToTheThirtyOnePixels) {
+  Store s;
+  struct Case {
+    std::string name, content;
+    const char* fault;
+  };
+  const std::vector<Case> colour = {
+      {"a.txt", "2147483648 2147483648 3\n1 2 3\n", kBad},  // 2^31 x 2^31
+      {"b.txt", "46341 46341 3\n1 2 3\n", kBad},            // just over 2^31 - 1 pixels
+      {"c.txt", "1 715827883 3\n1 2 3\n", kShort},          // pixels fit, 2^31 + 1 values
+  };
+  const std::vector<Case> grey = {
+      {"d.txt", "2147483648 1 1\n0\n", kBad},               // 2^31 lines
+      {"e.txt", "65536 32768 1\n0\n", kBad},                // exactly 2^31 pixels
+      {"f.txt", "2147483647 1 1\n0\n", kShort},             // 2^31 - 1: announced, not there
+      {"g.txt", "4294967297 1 1\n0\n", kBad},               // 2^32 + 1 is not 1
+      {"h.txt", "1 -2147483648 1\n0\n", kBad},
+      {"i.txt", "1 1 1\n0\n", nullptr},
+  };
+  std::string expected;
+  for (const auto* cases : {&colour, &grey}) {
+    for (const Case& c : *cases) {
+      const std::string dir = cases == &colour ? kRgb : kNb;
+      s.write(dir + c.name, c.content);
+      if (c.fault != nullptr)
+        expected += std::string(c.fault) + "\nErreur de lecture ou de quantification sur l'image:../" + dir +
+                    c.name + "\n";
+    }
+  }
+  const Result r = run(s, {"indexation"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, std::string(kTextClosing) + expected + kImageClosing);
+  EXPECT_EQ(s.read(kImageList), imageListLine(0, "i.txt", "NB"));
+
+  // The same files as queries cannot be searched.
+  for (const auto* cases : {&colour, &grey}) {
+    for (const Case& c : *cases) {
+      if (c.fault == nullptr) continue;
+      s.write(c.name, c.content);
+      const Result q = run(s, {"comparaison", "image", "../" + c.name});
+      EXPECT_EQ(q.status, 1) << c.name;
+      EXPECT_EQ(q.err, "") << c.name;
+      EXPECT_EQ(q.out, "Requête : ../" + c.name + "\n" + c.fault) << c.name;
+    }
+  }
+}
+
+TEST_F(HostileQueries, SoundsOfAFewBytes) {
+  for (const size_t size : {0, 1, 7, 8, 9, 15, 23}) {
+    s.write("q.bin", junk(static_cast<uint32_t>(size), size));
+    const Result r = run(s, {"comparaison", "son", "../q.bin"});
+    EXPECT_EQ(r.status, 0) << size;
+    EXPECT_EQ(r.err, "") << size;
+    EXPECT_EQ(r.out, "Requête : ../q.bin\n") << size;
+  }
+}
