@@ -52,6 +52,12 @@ TEST(ImageScore, IntersectionAndDenominators) {
 TEST(ImageScore, HalfUpRounding) {
   EXPECT_EQ(pourcentage(1, 8), 13);  // 12.5
   EXPECT_EQ(pourcentage(7, 200), 4);  // 3.5
+  // Exact halves that the quotient taken first (sum / den * 100) would round
+  // down: 23/40 is 57.5 % and 29/200 is 14.5 %, but 0.575 * 100 gives
+  // 57.49999... in double. The product comes first, so they round up.
+  EXPECT_EQ(pourcentage(23, 40), 58);
+  EXPECT_EQ(pourcentage(29, 200), 15);
+  EXPECT_EQ(pourcentage(113, 200), 57);
   EXPECT_EQ(pourcentage(1, 3), 33);
   EXPECT_EQ(pourcentage(2, 3), 67);
   EXPECT_EQ(pourcentage(0, 5), 0);
