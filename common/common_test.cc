@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -186,4 +187,15 @@ TEST(Parallel, RunsEveryIndexOnce) {
   parallel::for_each_index(hits.size(), [&](size_t i) { hits[i]++; }, 4);
   for (auto& h : hits) EXPECT_EQ(h.load(), 1);
   parallel::for_each_index(0, [&](size_t) { FAIL(); });
+}
+
+TEST(Parallel, AJobsExceptionReachesTheCaller) {
+  // On the caller's thread and on a worker alike (a worker that let it go
+  // would end the process).
+  for (const unsigned threads : {1u, 4u}) {
+    EXPECT_THROW(parallel::for_each_index(
+                     1000, [&](size_t i) { if (i % 100 == 10) throw std::bad_alloc(); }, threads),
+                 std::bad_alloc)
+        << threads;
+  }
 }

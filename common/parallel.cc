@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -15,14 +17,26 @@ void for_each_index(size_t count, const std::function<void(size_t)>& job, unsign
     return;
   }
   std::atomic<size_t> next{0};
+  std::exception_ptr failure;
+  std::mutex failure_mutex;
   auto run = [&] {
-    for (size_t i = next++; i < count; i = next++) job(i);
+    try {
+      for (size_t i = next++; i < count; i = next++) job(i);
+    } catch (...) {
+      // An exception must not leave a worker thread (that would terminate
+      // the process): the first one is handed to the caller, and no other
+      // job starts.
+      next = count;
+      const std::lock_guard<std::mutex> lock(failure_mutex);
+      if (!failure) failure = std::current_exception();
+    }
   };
   std::vector<std::thread> pool;
   pool.reserve(workers - 1);
   for (size_t t = 1; t < workers; ++t) pool.emplace_back(run);
   run();
   for (auto& t : pool) t.join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace parallel

@@ -1,7 +1,9 @@
 // engine: one request per run, named by the command-line words.
 #include <clocale>
 #include <cstdio>
+#include <new>
 
+#include "common/fileio.h"
 #include "common/paths.h"
 #include "common/store_lock.h"
 #include "launcher/launcher.h"
@@ -18,7 +20,16 @@ int main(int argc, char** argv) {
   }
   store_lock::Lock lock(paths::kExternRoot);
   launcher::ensure_config(paths::kConfig);
-  const int status = launcher::run(request);
+  int status = 1;
+  try {
+    status = launcher::run(request);
+  } catch (const std::bad_alloc&) {
+    // Data that cannot fit in memory (a base edited to announce enormous
+    // descriptors, say) ends the request with one line, not a crash; every
+    // base is written whole or not at all, so none is left half-done.
+    fileio::report("mémoire insuffisante : requête abandonnée");
+    status = 1;
+  }
   std::fflush(stdout);
   return status;
 }

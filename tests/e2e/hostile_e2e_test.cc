@@ -7,9 +7,12 @@
 // bytes escaped), and keeps its standard output well-formed.
 #include <algorithm>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -147,12 +150,6 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 size_t lineCount(const std::string& text) {
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// The request ended by itself with one of the system's statuses.
-void expectStatus(const Result& r, std::initializer_list<int> allowed, const std::string& what) {
-  EXPECT_TRUE(std::find(allowed.begin(), allowed.end(), r.status) != allowed.end())
-      << what << ": status " << r.status << "\n" << r.err;
 }
 
 // `err` is exactly `n` refusal lines of our own, each ending with a line feed.
@@ -746,4 +743,382 @@ TEST_F(HostileQueries, SoundsOfAFewBytes) {
     EXPECT_EQ(r.err, "") << size;
     EXPECT_EQ(r.out, "Requête : ../q.bin\n") << size;
   }
+}
+
+// ---- bases cut in the middle of a record ---------------------------------
+
+namespace {
+
+// Offsets at which to cut `full`: a spread over the whole text, and the
+// bytes around each occurrence of `marks`.
+std::vector<size_t> cutPoints(const std::string& full, const std::vector<std::string>& marks) {
+  std::set<size_t> cuts;
+  const size_t step = std::max<size_t>(1, full.size() / 40);
+  for (size_t c = 0; c < full.size(); c += step) cuts.insert(c);
+  for (const std::string& m : marks)
+    for (size_t at = full.find(m); at != std::string::npos; at = full.find(m, at + 1))
+      for (const size_t c : {at, at + 1, at + m.size() - 1, at + m.size(), at + m.size() + 1})
+        if (c < full.size()) cuts.insert(c);
+  return {cuts.begin(), cuts.end()};
+}
+
+// Offsets just past each occurrence of `mark`.
+std::vector<size_t> endsOf(const std::string& full, const std::string& mark) {
+  std::vector<size_t> ends;
+  for (size_t at = full.find(mark); at != std::string::npos; at = full.find(mark, at + 1))
+    ends.push_back(at + mark.size());
+  return ends;
+}
+
+size_t countUpTo(const std::vector<size_t>& ends, size_t cut) {
+  return static_cast<size_t>(std::count_if(ends.begin(), ends.end(), [&](size_t e) { return e <= cut; }));
+}
+
+bool isPrefixOf(const std::string& part, const std::string& whole) {
+  return whole.compare(0, part.size(), part) == 0 && part.size() <= whole.size();
+}
+
+// A store indexed with three documents, five images and three sounds, and a
+// query of each medium that matches several of them.
+class TruncatedBases : public testing::Test {
+ protected:
+  void SetUp() override {
+    s.write(e2e::kConfig, "<sound>\nechantillons: 2048\nnbintervalles: 1\n</sound>");
+    s.write(kTexts + "a.xml", doc(repeat("maison", 3) + repeat("jardin", 3) + repeat("arbre", 3)));
+    s.write(kTexts + "b.xml", doc(repeat("maison", 4) + repeat("jardin", 3) + repeat("fleur", 3)));
+    s.write(kTexts + "c.xml", doc(repeat("maison", 5) + repeat("jardin", 3)));
+    s.write(kRgb + "c1.txt", "1 1 3\n255 0 0\n");
+    s.write(kRgb + "c2.txt", "1 1 3\n0 255 0\n");
+    s.write(kNb + "g1.txt", "2 2 1\n10 20\n30 40\n");
+    s.write(kNb + "g2.txt", "2 2 1\n200 200\n200 200\n");
+    s.write(kNb + "g3.txt", "1 2 1\n10 20\n");
+    // Window kinds: "s" out of range, "i" in interval 0 (the first window
+    // holds 2047 samples); each sound holds the query once.
+    auto windows = [](const std::string& kinds) {
+      std::string bytes;
+      for (size_t w = 0; w < kinds.size(); ++w) bytes += soundOf(kinds[w] == 'i' ? 0.5 : 5.0, w == 0 ? 2047 : 2048);
+      return bytes;
+    };
+    s.write(kSounds + "x.bin", windows("si"));
+    s.write(kSounds + "y.bin", windows("sssi"));
+    s.write(kSounds + "z.bin", windows("sssssi"));
+    ASSERT_EQ(run(s, {"indexation"}).status, 0);
+    s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+    s.write("q.txt", "2 2 1\n10 20\n30 40\n");
+    s.write("q.bin", soundOf(0.5, 1500));
+  }
+
+  // Runs `words` with `file` cut at each point; `check` sees the cut and
+  // the result. The file is restored afterwards.
+  template <typename Check>
+  void forEachCut(const std::string& file, const std::vector<std::string>& marks,
+                  const std::vector<std::string>& words, Check check) {
+    const std::string full = s.read(file);
+    for (const size_t cut : cutPoints(full, marks)) {
+      s.write(file, full.substr(0, cut));
+      const Result r = run(s, words);
+      SCOPED_TRACE(file + " cut at " + std::to_string(cut) + ": " + escaped(full.substr(0, cut)));
+      check(cut, r);
+    }
+    s.write(file, full);
+  }
+
+  Store s;
+};
+
+}  // namespace
+
+TEST_F(TruncatedBases, TextDescriptorBaseComparesItsCompleteRecords) {
+  const std::vector<size_t> ends = endsOf(s.read(kTextBase), "</fin>");
+  ASSERT_EQ(ends.size(), 3u);
+  forEachCut(kTextBase, {"</fin>", "<id>", "<mots>", "</mots>"}, {"comparaison", "texte", "../q.xml"},
+             [&](size_t cut, const Result& r) {
+               std::string expected;
+               for (size_t id = countUpTo(ends, cut); id >= 1; --id) expected += comparisonLine(static_cast<int>(id), 2);
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               EXPECT_EQ(r.out, expected);
+             });
+}
+
+TEST_F(TruncatedBases, TextIndexAndListServeTheKeywordSearch) {
+  // "maison" counts 3, 4 and 5: shown c.xml, b.xml, a.xml. Its entry comes
+  // first in the index; a cut keeps the documents whose pair is whole.
+  const std::vector<std::string> order = {"c.xml", "b.xml", "a.xml"};
+  size_t last_kept = 0;
+  forEachCut(kTextIndex, {"<key_nb>", " ; ", "</key_nb>"}, {"recherche", "maison"},
+             [&](size_t, const Result& r) {
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               if (r.out == "mot non trouvé \n") return;
+               const std::vector<std::string> shown = shownNames(r.out);
+               ASSERT_LE(shown.size(), 3u);
+               // The documents kept are the first ones of the entry: the
+               // lowest identifiers, shown from the highest count down.
+               EXPECT_EQ(shown, std::vector<std::string>(order.end() - static_cast<long>(shown.size()), order.end()));
+               EXPECT_GE(shown.size(), last_kept);
+               last_kept = shown.size();
+             });
+  EXPECT_EQ(last_kept, 3u);
+
+  // A cut list: each document is shown under its name, a part of it, or
+  // said to be missing from the list.
+  forEachCut(kTextList, {"<id>", "<filename>", "</filename>"}, {"recherche", "maison"},
+             [&](size_t, const Result& r) {
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               std::string rest = r.out;
+               for (size_t k = 0; k < order.size(); ++k) {
+                 const std::string id = std::to_string(3 - k);
+                 const std::string absent = "document d'id " + id + " absent de la liste des textes\n";
+                 if (rest.rfind(absent, 0) == 0) {
+                   rest = rest.substr(absent.size());
+                   continue;
+                 }
+                 const size_t end = rest.find('\n', 1);
+                 ASSERT_TRUE(rest.rfind("\n", 0) == 0 && end != std::string::npos) << escaped(r.out);
+                 EXPECT_TRUE(isPrefixOf(rest.substr(1, end - 1), order[k])) << escaped(r.out);
+                 ASSERT_EQ(rest.compare(end + 1, std::strlen(kPrompt), kPrompt), 0) << escaped(r.out);
+                 rest = rest.substr(end + 1 + std::strlen(kPrompt));
+               }
+               EXPECT_EQ(rest, "");
+             });
+}
+
+TEST_F(TruncatedBases, ImageBaseScoresItsCompleteRecords) {
+  const std::string full = s.read(kImageBase);
+  const Result whole = run(s, {"comparaison", "image", "../q.txt"});
+  ASSERT_EQ(whole.status, 0);
+  const std::vector<std::string> lines = linesOf(whole.out);
+  ASSERT_EQ(lines.size(), 4u);  // the request and the three grey images
+  const std::vector<size_t> ends = endsOf(full, "</valeurs>");
+  ASSERT_EQ(ends.size(), 5u);
+  const size_t header_end = full.find('\n', full.find("NB_BIT_NB:"));
+  forEachCut(kImageBase, {"</valeurs>", "<valeurs>", "<id>", "NB_BIT"}, {"comparaison", "image", "../q.txt"},
+             [&](size_t cut, const Result& r) {
+               if (cut < header_end) {
+                 EXPECT_EQ(r.status, 1);
+                 expectOwnLines(r.err, 1, "image base");
+                 EXPECT_EQ(r.out, lines[0] + "\n");
+                 return;
+               }
+               // Records are numbered from 0 in base order.
+               const size_t complete = countUpTo(ends, cut);
+               std::string expected = lines[0] + "\n";
+               for (size_t k = 1; k < lines.size(); ++k) {
+                 const size_t at = lines[k].find("(id ") + 4;
+                 if (std::stoul(lines[k].substr(at)) < complete) expected += lines[k] + "\n";
+               }
+               if (expected == lines[0] + "\n") expected += "Aucune image du même type dans la base.\n";
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               EXPECT_EQ(r.out, expected);
+             });
+
+  // A cut list: the same lines, each name whole, cut or "?".
+  forEachCut(kImageList, {"<id>", "<fichier>"}, {"comparaison", "image", "../q.txt"},
+             [&](size_t, const Result& r) {
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               const std::vector<std::string> got = linesOf(r.out);
+               ASSERT_EQ(got.size(), lines.size()) << r.out;
+               EXPECT_EQ(got[0], lines[0]);
+               for (size_t k = 1; k < got.size(); ++k) {
+                 const size_t tail = lines[k].find(" (id "), got_tail = got[k].find(" (id ");
+                 ASSERT_NE(got_tail, std::string::npos) << got[k];
+                 EXPECT_EQ(got[k].substr(got_tail), lines[k].substr(tail));
+                 const std::string name = got[k].substr(6, got_tail - 6);
+                 EXPECT_TRUE(name == "?" || isPrefixOf(name, lines[k].substr(6, tail - 6))) << got[k];
+               }
+             });
+}
+
+TEST_F(TruncatedBases, SoundBaseReportsItsCompleteSounds) {
+  const std::string full = s.read(kSoundBase);
+  const Result whole = run(s, {"comparaison", "son", "../q.bin"});
+  ASSERT_EQ(whole.status, 0);
+  const std::string head = "Requête : ../q.bin\n";
+  const std::vector<std::string> names = {"x.bin", "y.bin", "z.bin"};
+  // Each sound's report, in base order.
+  std::vector<std::string> reports;
+  for (size_t d = 0; d < names.size(); ++d) {
+    const size_t from = whole.out.find("Une ressemblance à été trouvée dans " + names[d]);
+    ASSERT_NE(from, std::string::npos) << whole.out;
+    const size_t to = d + 1 < names.size() ? whole.out.find("Une ressemblance", from + 1) : whole.out.size();
+    reports.push_back(whole.out.substr(from, to - from));
+  }
+  // A sound is whole once the next one starts (the last one, uncut).
+  std::vector<size_t> starts = endsOf(full, "<id> ");
+  ASSERT_EQ(starts.size(), 3u);
+  starts.erase(starts.begin());
+  starts.push_back(full.size());
+  const size_t header_end = full.find('\n');
+  const std::regex line(
+      "|Une ressemblance à été trouvée dans [xyz]\\.bin à l'instant : [0-9]+\\.[0-9]{6}s  "
+      "|Trouvé dans [xyz]\\.bin postiton :  [0-9]+\\.[0-9]{6}s  [0-9]+\\.[0-9]{6}s");
+  forEachCut(kSoundBase, {"<id>", "</fenetre>"}, {"comparaison", "son", "../q.bin"},
+             [&](size_t cut, const Result& r) {
+               if (cut < header_end) {
+                 EXPECT_EQ(r.status, 1);
+                 expectOwnLines(r.err, 1, "sound base");
+                 EXPECT_EQ(r.out, head);
+                 return;
+               }
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               std::string expected = head;
+               for (size_t d = 0; d < names.size() && starts[d] <= cut; ++d) expected += reports[d];
+               ASSERT_EQ(r.out.compare(0, expected.size(), expected), 0) << r.out;
+               for (const std::string& l : linesOf(r.out.substr(expected.size())))
+                 EXPECT_TRUE(std::regex_match(l, line)) << l;
+             });
+
+  // A cut list: the same reports under whole names, cut names or "?".
+  forEachCut(kSoundList, {"<id>", "<fichier>"}, {"comparaison", "son", "../q.bin"},
+             [&](size_t, const Result& r) {
+               EXPECT_EQ(r.status, 0);
+               EXPECT_EQ(r.err, "");
+               const std::vector<std::string> got = linesOf(r.out), want = linesOf(whole.out);
+               ASSERT_EQ(got.size(), want.size()) << r.out;
+               for (size_t k = 0; k < got.size(); ++k) {
+                 if (got[k] == want[k]) continue;
+                 // The name stands between "dans " and " à" or " postiton".
+                 const size_t from = want[k].find("dans ") + 5;
+                 const size_t to = want[k].find(' ', from);
+                 const size_t got_to = got[k].find(' ', from);
+                 ASSERT_NE(got_to, std::string::npos) << got[k];
+                 const std::string name = got[k].substr(from, got_to - from);
+                 EXPECT_TRUE(name == "?" || isPrefixOf(name, want[k].substr(from, to - from))) << got[k];
+                 EXPECT_EQ(got[k].substr(got_to), want[k].substr(to)) << got[k];
+               }
+             });
+}
+
+// ---- configuration files -------------------------------------------------
+
+namespace {
+
+// Junk that cannot hold a key (every key ends with a colon).
+std::string noColon(std::string bytes) {
+  std::replace(bytes.begin(), bytes.end(), ':', ';');
+  return bytes;
+}
+
+}  // namespace
+
+TEST(HostileInputs, ConfigurationHoldingOnlyAKeyEmptyOrBinary) {
+  const std::string nb = "\nParametre de bits Nb incorrecte pour l'indexation image NB ! \n";
+  const std::string rgb = "\nParametre de bits Nb incorrecte pour l'indexation image RGB ! \n";
+  struct Case {
+    std::string config, image_messages, sound_messages;
+  };
+  const std::vector<Case> cases = {
+      {"txt_nboccurrences:", "", ""},
+      {"echantillons:", "", "Parametre echantillons: incorrect pour l'indexation son : echantillons: ignoré !\n"},
+      {"nbintervalles:", "", "Parametre nbintervalles: incorrect pour l'indexation son : nbintervalles: ignoré !\n"},
+      {"NbBit_NB:", nb, ""},
+      {"NbBit_RGB:", rgb, ""},
+      {"  \n\t", "", ""},
+      {"", "", ""},
+      {std::string("\0\0\0\0", 4), "", ""},
+      {noColon(junk(3, 4096)), "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(escaped(c.config.substr(0, 40)));
+    Store s;
+    s.write(e2e::kConfig, c.config);
+    s.write(kTexts + "a.xml", doc(repeat("maison", 3) + repeat("jardin", 2)));
+    s.write(kNb + "g.txt", "1 1 1\n16\n");
+    s.write(kSounds + "s.bin", soundOf(0.5, 3));
+    const Result r = run(s, {"indexation"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, std::string(kTextClosing) + c.image_messages + kImageClosing + c.sound_messages +
+                         "Le fichier s.bin à été indexé !\n\n");
+    // Every reader falls back on its default values.
+    EXPECT_EQ(s.read(kTextBase), textRecord(1, "maison 3 ; "));
+    EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n" + onePixelRecord(0, "NB", "0x01"));
+    EXPECT_EQ(s.read(kSoundBase).substr(0, 8), "1024 40\n");
+    // And the comparisons run on what was built.
+    s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+    s.write("q.txt", "1 1 1\n16\n");
+    s.write("q.bin", soundOf(0.5, 3));
+    Result q = run(s, {"comparaison", "texte", "../q.xml"});
+    EXPECT_EQ(q.status, 0);
+    EXPECT_EQ(q.out, "");
+    q = run(s, {"comparaison", "image", "../q.txt"});
+    EXPECT_EQ(q.out, "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
+    q = run(s, {"comparaison", "son", "../q.bin"});
+    EXPECT_EQ(q.status, 0);
+    EXPECT_EQ(q.err, "");
+    EXPECT_EQ(q.out.rfind("Requête : ../q.bin\n", 0), 0u);
+  }
+}
+
+// ---- data too large for memory --------------------------------------------
+
+namespace {
+
+// True when the kernel refuses at once an allocation far beyond the
+// machine's memory (heuristic or strict overcommit). Under "always
+// overcommit" such a request would be served page by page until the machine
+// runs dry, so the test does not run there.
+bool hugeAllocationsFail() {
+  std::ifstream f("/proc/sys/vm/overcommit_memory");
+  int mode = -1;
+  f >> mode;
+  return mode == 0 || mode == 2;
+}
+
+// Sanitizer builds must throw std::bad_alloc like the others rather than stop.
+RunOptions allocationsMayFail() {
+  RunOptions o = timed();
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  o.env.push_back(std::string("ASAN_OPTIONS=") + (asan != nullptr ? std::string(asan) + ":" : "") +
+                  "allocator_may_return_null=1");
+  return o;
+}
+
+}  // namespace
+
+TEST(HostileInputs, DescriptorsTooLargeForMemoryEndTheRequestWithOneLine) {
+  if (!hugeAllocationsFail()) GTEST_SKIP() << "the kernel overcommits memory without limit";
+  Store s;
+  // One sample per window and 65536 intervals: each query sample makes a row
+  // of 65537 counts, so 8 MB of query would take 262 GB.
+  s.write(kSoundBase, "1 65536\n<id> 0 </id>\n<fenetre> 1 </fenetre>\n");
+  s.write("q.bin", soundOf(0.5, 1 << 20));
+  Result r = s.engine({"comparaison", "son", "../q.bin"}, allocationsMayFail());
+  EXPECT_EQ(r.status, 1);
+  expectOwnLines(r.err, 1, "long query");
+  EXPECT_EQ(r.out, "Requête : ../q.bin\n");
+
+  // Base records announcing a million rows each, read on several threads.
+  std::string base = "1 65536\n";
+  for (int d = 0; d < 4; ++d) {
+    base += "<id> " + std::to_string(d) + " </id>\n";
+    for (int k = 0; k < 1000000; ++k) base += "<fenetre> ";
+  }
+  s.write(kSoundBase, base);
+  s.write("q.bin", soundOf(0.5, 1));
+  r = s.engine({"comparaison", "son", "../q.bin"}, allocationsMayFail());
+  EXPECT_EQ(r.status, 1);
+  expectOwnLines(r.err, 1, "huge records");
+  EXPECT_EQ(r.out, "Requête : ../q.bin\n");
+
+  // An indexation configured so: the text and image bases are made, the
+  // sound base stays as it was.
+  s.write(kSoundBase, "2048 40\n");
+  s.write(kSoundList, "");
+  s.write(e2e::kConfig, "echantillons: 1\nnbintervalles: 65536");
+  for (const char* name : {"a.bin", "b.bin", "c.bin"}) s.write(kSounds + name, soundOf(0.5, 1 << 20));
+  s.write(kTexts + "a.xml", doc(repeat("maison", 3)));
+  r = s.engine({"indexation"}, allocationsMayFail());
+  EXPECT_EQ(r.status, 1);
+  expectOwnLines(r.err, 1, "indexation");
+  EXPECT_EQ(r.out, std::string(kTextClosing) + kImageClosing);
+  EXPECT_EQ(s.read(kTextBase), textRecord(1, "maison 3 ; "));
+  EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n");
+  EXPECT_EQ(s.read(kSoundBase), "2048 40\n");
+  EXPECT_EQ(s.read(kSoundList), "");
 }
