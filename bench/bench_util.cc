@@ -1,9 +1,12 @@
 #include "bench/bench_util.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -41,6 +44,18 @@ void Store::write(const std::string& rel, const std::string& content) const {
   f.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+Commands chunked(const std::vector<std::string>& head, const std::vector<std::string>& args,
+                 size_t per_command) {
+  Commands commands;
+  for (size_t start = 0; start < args.size(); start += per_command) {
+    commands.push_back(head);
+    const size_t end = std::min(args.size(), start + per_command);
+    commands.back().insert(commands.back().end(), args.begin() + static_cast<long>(start),
+                           args.begin() + static_cast<long>(end));
+  }
+  return commands;
+}
+
 double timed_run(const std::vector<std::string>& argv, const std::string& cwd, std::string* out) {
   char tmpl[] = "/tmp/engine_bench_out.XXXXXX";
   const int out_fd = out ? ::mkstemp(tmpl) : ::open("/dev/null", O_WRONLY);
@@ -61,7 +76,7 @@ double timed_run(const std::vector<std::string>& argv, const std::string& cwd, s
     ::_exit(127);
   }
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  if (pid > 0) ::waitpid(pid, &status, 0);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (out) {
@@ -72,28 +87,57 @@ double timed_run(const std::vector<std::string>& argv, const std::string& cwd, s
     ::unlink(tmpl);
   }
   ::close(out_fd);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  if (pid < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
   return seconds;
 }
 
-double best_of(int repeats, const std::vector<std::string>& argv, const std::string& cwd) {
-  double best = -1;
-  for (int i = 0; i < repeats; ++i) {
-    const double t = timed_run(argv, cwd);
-    if (t >= 0 && (best < 0 || t < best)) best = t;
-  }
-  return best;
+namespace {
+
+double children_cpu() {
+  struct rusage u;
+  ::getrusage(RUSAGE_CHILDREN, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-void report(const std::string& label, double seconds, double reference,
-            const std::string& reference_label) {
-  if (reference > 0) {
-    std::printf("%-44s %9.3f s   (%.2fx %s)\n", label.c_str(), seconds, seconds / reference,
-                reference_label.c_str());
+}  // namespace
+
+Timing time_once(const Commands& commands, const std::string& cwd) {
+  Timing t{0, 0};
+  const double cpu0 = children_cpu();
+  for (const auto& argv : commands) {
+    const double w = timed_run(argv, cwd);
+    if (w < 0) return {};
+    t.wall += w;
+  }
+  t.cpu = children_cpu() - cpu0;
+  return t;
+}
+
+Timing best(int repeats, const Commands& commands, const std::string& cwd) {
+  Timing b;
+  for (int i = 0; i < repeats; ++i) {
+    const Timing t = time_once(commands, cwd);
+    if (t.wall >= 0 && (b.wall < 0 || t.wall < b.wall)) b = t;
+  }
+  return b;
+}
+
+void show(const std::string& label, const Timing& t, const Timing* reference,
+          const std::string& reference_label) {
+  if (reference != nullptr && reference->wall > 0 && t.wall >= 0) {
+    std::printf("%-46s %7.3f s wall (%.2fx %s)   %7.3f s cpu (%.2fx %s)\n", label.c_str(), t.wall,
+                t.wall / reference->wall, reference_label.c_str(), t.cpu,
+                reference->cpu > 0 ? t.cpu / reference->cpu : 0.0, reference_label.c_str());
   } else {
-    std::printf("%-44s %9.3f s\n", label.c_str(), seconds);
+    std::printf("%-46s %7.3f s wall                %7.3f s cpu\n", label.c_str(), t.wall, t.cpu);
   }
   std::fflush(stdout);
+}
+
+size_t file_size(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
 }
 
 }  // namespace bench

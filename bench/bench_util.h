@@ -1,7 +1,10 @@
-// Shared pieces of the benchmark programs: a temporary data store, timed runs
-// of a command (no shell), and the report lines.
+// Shared pieces of the benchmark programs: a temporary data store, a seeded
+// generator, timed runs of commands (no shell) with their processor time, and
+// the report lines.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,18 +24,52 @@ class Store {
   std::string root_;
 };
 
-// Runs argv[0] with argv from `cwd`, standard output and error to /dev/null
-// unless `out` is given; returns the wall time in seconds (negative on
-// failure to start or a non-zero exit).
+// splitmix64: small, fast and the same everywhere, so corpora are repeatable.
+struct Rng {
+  uint64_t state;
+  uint64_t next() {
+    uint64_t z = (state += 0x9e3779b97f4a7c15ull);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+  }
+  double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }  // [0, 1)
+  int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
+  size_t below(size_t n) { return static_cast<size_t>(next() % n); }
+};
+
+// Wall time of a run, and the processor time (user + system) of the
+// processes it started: on a shared machine the second says more about the
+// work done than the first. Negative when a command failed.
+struct Timing {
+  double wall = -1;
+  double cpu = -1;
+};
+
+// Commands run one after the other and timed together (a reference tool over
+// a large corpus takes several processes).
+using Commands = std::vector<std::vector<std::string>>;
+
+// `head` followed by `args`, at most `per_command` arguments a command.
+Commands chunked(const std::vector<std::string>& head, const std::vector<std::string>& args,
+                 size_t per_command);
+
+// Runs argv[0] (found on PATH) with argv from `cwd`, standard input, output
+// and error on /dev/null (standard output into `out` when given); returns the
+// wall time in seconds, negative on failure to start or a non-zero exit.
 double timed_run(const std::vector<std::string>& argv, const std::string& cwd,
                  std::string* out = nullptr);
 
-// Best of `repeats` timed runs.
-double best_of(int repeats, const std::vector<std::string>& argv, const std::string& cwd);
+Timing time_once(const Commands& commands, const std::string& cwd);
 
-// Prints "label: X.XXX s" and, when reference > 0, the ratio to it.
-void report(const std::string& label, double seconds, double reference = 0,
-            const std::string& reference_label = "");
+// The best of `repeats` runs (least wall time, with that run's processor time).
+Timing best(int repeats, const Commands& commands, const std::string& cwd);
+
+// "label  W s wall  C s cpu", and the ratios to `reference` when given.
+void show(const std::string& label, const Timing& t, const Timing* reference = nullptr,
+          const std::string& reference_label = "");
+
+size_t file_size(const std::string& path);
 
 std::string engine_binary();
 

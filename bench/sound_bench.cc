@@ -5,12 +5,6 @@
 // from one of the sounds.
 //
 //   sound_bench [sounds=100] [seconds=60]
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -26,16 +20,7 @@ namespace {
 constexpr int kRate = 16000;
 constexpr int kWindow = 2048;  // echantillons of the default configuration
 
-struct Rng {
-  uint64_t state;
-  uint64_t next() {  // splitmix64
-    uint64_t z = (state += 0x9e3779b97f4a7c15ull);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-    return z ^ (z >> 31);
-  }
-  double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }  // [0, 1)
-};
+using bench::Rng;
 
 // One sound: every quarter second a new envelope level, a tone or a chirp
 // under it, and now and then a noise burst; amplitudes stay within [-1, 1].
@@ -63,61 +48,6 @@ std::string bytesOf(const double* xs, size_t count) {
   std::string out(count * sizeof(double), '\0');
   std::memcpy(out.data(), xs, out.size());
   return out;
-}
-
-// Wall and processor time (user + system, all threads) of one run.
-struct Timing {
-  double wall = -1;
-  double cpu = -1;
-};
-
-// Runs argv from `cwd` with its output to /dev/null (no shell) and times it;
-// the load of other processes on the machine inflates wall times, so the
-// processor time is reported beside them.
-Timing timed(const std::vector<std::string>& argv, const std::string& cwd) {
-  std::vector<std::string> copy = argv;
-  std::vector<char*> args;
-  for (auto& a : copy) args.push_back(a.data());
-  args.push_back(nullptr);
-  std::fflush(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null_fd = ::open("/dev/null", O_RDWR);
-    ::dup2(null_fd, 0);
-    ::dup2(null_fd, 1);
-    ::dup2(null_fd, 2);
-    if (::chdir(cwd.c_str()) != 0) ::_exit(127);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0)
-    return {};
-  Timing t;
-  t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  t.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return t;
-}
-
-// Best of `repeats` runs by wall time (with that run's processor time).
-Timing best(int repeats, const std::vector<std::string>& argv, const std::string& cwd) {
-  Timing b;
-  for (int i = 0; i < repeats; ++i) {
-    const Timing t = timed(argv, cwd);
-    if (t.wall >= 0 && (b.wall < 0 || t.wall < b.wall)) b = t;
-  }
-  return b;
-}
-
-void print(const char* label, const Timing& t, const Timing& reference) {
-  std::printf("%-36s wall %7.3f s  cpu %7.3f s", label, t.wall, t.cpu);
-  if (reference.wall > 0 && &t != &reference)
-    std::printf("   (%.2fx cat wall, %.2fx cat cpu)", t.wall / reference.wall, t.cpu / reference.cpu);
-  std::printf("\n");
 }
 
 }  // namespace
@@ -156,22 +86,22 @@ int main(int argc, char** argv) {
 
   const std::vector<std::string> index = {bench::engine_binary(), "indexation"};
   const std::vector<std::string> query = {bench::engine_binary(), "comparaison", "son", "../q.bin"};
-  timed(index, work);  // warms the page cache and builds the base
+  bench::time_once({index}, work);  // warms the page cache and builds the base
   std::vector<std::string> cat = {"cat"};
   cat.insert(cat.end(), paths.begin(), paths.end());
   // Interleaved, so a burst of load elsewhere touches both alike.
-  Timing cat_best, index_best;
+  bench::Timing cat_best, index_best;
   for (int round = 0; round < 5; ++round) {
-    const Timing c = timed(cat, work), x = timed(index, work);
+    const bench::Timing c = bench::time_once({cat}, work), x = bench::time_once({index}, work);
     if (c.wall >= 0 && (cat_best.wall < 0 || c.wall < cat_best.wall)) cat_best = c;
     if (x.wall >= 0 && (index_best.wall < 0 || x.wall < index_best.wall)) index_best = x;
   }
-  print("cat of the corpus to /dev/null", cat_best, cat_best);
-  print("indexation (sound corpus only)", index_best, cat_best);
+  bench::show("cat of the corpus to /dev/null (best of 5)", cat_best);
+  bench::show("indexation, sound corpus only (best of 5)", index_best, &cat_best, "cat");
 
   std::string out;
   bench::timed_run(query, work, &out);
-  print("comparaison son (5 s query)", best(5, query, work), Timing{});
+  bench::show("comparaison son, 5 s query (best of 5)", bench::best(5, {query}, work));
 
   // Every sound whose scores jump by more than 1000 within a pair of offsets
   // is reported, so most of a varied corpus is; the span line of the sound the

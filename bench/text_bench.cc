@@ -21,17 +21,7 @@
 
 namespace {
 
-struct Rng {
-  uint64_t state;
-  uint64_t next() {  // splitmix64
-    uint64_t z = (state += 0x9e3779b97f4a7c15ull);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-    return z ^ (z >> 31);
-  }
-  double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-  size_t below(size_t n) { return static_cast<size_t>(next() % n); }
-};
+using bench::Rng;
 
 // Function words first (they take the top Zipf ranks), then made-up words of
 // one to four syllables, some with accented letters.
@@ -86,60 +76,9 @@ std::string makeDocument(size_t number, size_t words, const std::vector<std::str
   return d;
 }
 
-// Wall time of a run, and the processor time (user + system) of the
-// processes it started: on a shared machine the second says more about the
-// work done than the first.
-struct Timing {
-  double wall = -1;
-  double cpu = -1;
-};
-
-double childrenCpu() {
-  struct rusage u;
-  ::getrusage(RUSAGE_CHILDREN, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-// One run of each command in turn (wc over the corpus takes several).
-Timing timeOnce(const std::vector<std::vector<std::string>>& commands, const std::string& cwd) {
-  Timing t{0, 0};
-  const double cpu0 = childrenCpu();
-  for (const auto& argv : commands) {
-    const double w = bench::timed_run(argv, cwd);
-    if (w < 0) return {};
-    t.wall += w;
-  }
-  t.cpu = childrenCpu() - cpu0;
-  return t;
-}
-
-// The best of `repeats` runs (least wall time).
-Timing best(int repeats, const std::vector<std::vector<std::string>>& commands, const std::string& cwd) {
-  Timing b;
-  for (int i = 0; i < repeats; ++i) {
-    const Timing t = timeOnce(commands, cwd);
-    if (t.wall >= 0 && (b.wall < 0 || t.wall < b.wall)) b = t;
-  }
-  return b;
-}
-
-void show(const std::string& label, const Timing& t, const Timing* reference = nullptr) {
-  if (reference != nullptr && reference->wall > 0 && t.wall >= 0) {
-    std::printf("%-46s %7.3f s wall (%.2fx wc -w)   %7.3f s cpu (%.2fx wc -w)\n", label.c_str(), t.wall,
-                t.wall / reference->wall, t.cpu, t.cpu / reference->cpu);
-  } else {
-    std::printf("%-46s %7.3f s wall                %7.3f s cpu\n", label.c_str(), t.wall, t.cpu);
-  }
-  std::fflush(stdout);
-}
-
-size_t fileSize(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
-}
-
 }  // namespace
+
+using bench::show;
 
 int main(int argc, char** argv) {
   const size_t documents = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
@@ -171,27 +110,24 @@ int main(int argc, char** argv) {
   const std::string work = store.path("work");
   // wc gets the bare names as arguments, run from the corpus directory, a
   // few thousand names per process.
-  std::vector<std::vector<std::string>> wc;
-  for (size_t start = 0; start < names.size(); start += 2000) {
-    wc.push_back({"wc", "-w"});
-    for (size_t i = start; i < std::min(names.size(), start + 2000); ++i) wc.back().push_back(names[i]);
-  }
-  const Timing wc_words = best(3, wc, store.path(corpus));
+  const bench::Timing wc_words = bench::best(3, bench::chunked({"wc", "-w"}, names, 2000),
+                                             store.path(corpus));
   show("wc -w over the corpus (best of 3)", wc_words);
 
-  const std::vector<std::vector<std::string>> indexation = {{bench::engine_binary(), "indexation"}};
-  show("indexation, first (creates the scratch files)", timeOnce(indexation, work), &wc_words);
-  show("indexation, again (best of 3)", best(3, indexation, work), &wc_words);
+  const bench::Commands indexation = {{bench::engine_binary(), "indexation"}};
+  show("indexation, first (creates the scratch files)", bench::time_once(indexation, work),
+       &wc_words, "wc -w");
+  show("indexation, again (best of 3)", bench::best(3, indexation, work), &wc_words, "wc -w");
   std::printf("  descriptor base %.1f MB, inverted index %.1f MB\n",
-              static_cast<double>(fileSize(store.path(
+              static_cast<double>(bench::file_size(store.path(
                   "EXTERN_FILES/database/base_texte/base_descripteur_texte.txt"))) / 1e6,
-              static_cast<double>(fileSize(store.path(
+              static_cast<double>(bench::file_size(store.path(
                   "EXTERN_FILES/database/base_texte/table_index_texte.txt"))) / 1e6);
 
   const std::vector<std::string> compare = {bench::engine_binary(), "comparaison", "texte", "../query.xml"};
   std::string out;
   bench::timed_run(compare, work, &out);
-  show("comparaison texte, one query (best of 5)", best(5, {compare}, work));
+  show("comparaison texte, one query (best of 5)", bench::best(5, {compare}, work));
   std::printf("  %zu documents listed\n", static_cast<size_t>(std::count(out.begin(), out.end(), '\n')));
   return 0;
 }
