@@ -41,16 +41,24 @@ int64_t apply_sign(uint64_t value, bool negative, bool overflow) {
   return static_cast<int64_t>(value);
 }
 
-}  // namespace
-
-int64_t leading_long(std::string_view s) {
+// Skips leading white space and an optional sign; returns the index of the
+// first digit position.
+size_t skip_space_and_sign(std::string_view s, bool& negative) {
   size_t i = 0;
   while (i < s.size() && tokens::is_space(static_cast<unsigned char>(s[i]))) ++i;
-  bool negative = false;
+  negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
     negative = s[i] == '-';
     ++i;
   }
+  return i;
+}
+
+}  // namespace
+
+int64_t leading_long(std::string_view s) {
+  bool negative;
+  const size_t i = skip_space_and_sign(s, negative);
   uint64_t value = 0;
   bool overflow = false;
   accumulate(s, i, 10, value, overflow);
@@ -65,13 +73,8 @@ int leading_int(std::string_view s) {
 }
 
 int64_t parse_base0(std::string_view s, size_t* consumed) {
-  size_t i = 0;
-  while (i < s.size() && tokens::is_space(static_cast<unsigned char>(s[i]))) ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
+  bool negative;
+  const size_t i = skip_space_and_sign(s, negative);
   uint64_t value = 0;
   bool overflow = false;
   size_t end;
