@@ -5,6 +5,8 @@
 // request runs nothing, ends with 0, 1 or 2 (never a signal, never past the
 // harness timeout), refuses each item with exactly one stderr line (control
 // bytes escaped), and keeps its standard output well-formed.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -16,9 +18,6 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "tests/e2e/corpus_gen.h"
 #include "tests/e2e/harness.h"
 
 namespace fs = std::filesystem;
@@ -83,8 +82,8 @@ std::vector<std::string> storedStems() {
 
 // Stems holding white space: refused with one stderr line each.
 std::vector<std::string> refusedStems() {
-  return {"a;touch PWNED7;", "$(touch PWNED8)", "new\nline", "`touch PWNED9`\n", "tab\there",
-          "cr\rvt\v", " "};
+  return {"a;touch PWNED7;", "$(touch PWNED8)", "new\nline", "`touch PWNED9`\n",
+          "tab\there",       "cr\rvt\v",        " "};
 }
 
 // Names under `dir` (recursively) that are marker files.
@@ -95,8 +94,8 @@ std::vector<std::string> markersUnder(const fs::path& dir, bool recursive) {
     if (kMarkers.count(e.path().filename().string()) != 0) found.push_back(e.path().string());
   };
   if (recursive) {
-    for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(dir, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
       check(*it);
   } else {
     for (const auto& e : fs::directory_iterator(dir, ec)) check(e);
@@ -155,7 +154,8 @@ size_t lineCount(const std::string& text) {
 void expectOwnLines(const std::string& err, size_t n, const std::string& what) {
   EXPECT_EQ(lineCount(err), n) << what << ": " << err;
   EXPECT_TRUE(err.empty() || err.back() == '\n') << what << ": " << err;
-  for (const std::string& line : linesOf(err)) EXPECT_EQ(line.rfind("engine: ", 0), 0u) << what << ": " << line;
+  for (const std::string& line : linesOf(err))
+    EXPECT_EQ(line.rfind("engine: ", 0), 0u) << what << ": " << line;
 }
 
 RunOptions timed() {
@@ -164,7 +164,9 @@ RunOptions timed() {
   return o;
 }
 
-Result run(const Store& s, const std::vector<std::string>& words) { return s.engine(words, timed()); }
+Result run(const Store& s, const std::vector<std::string>& words) {
+  return s.engine(words, timed());
+}
 
 // ---- corpus contents -------------------------------------------------------
 
@@ -259,7 +261,8 @@ TEST(HostileNames, CorpusNamesAreStoredAsTheyAreAndNothingRuns) {
   // Text names may also be the very marks of the text list, or a lone "-".
   std::vector<std::string> textNames;
   for (const auto& stem : stems) textNames.push_back(stem + ".xml");
-  for (const char* extra : {"-", "<id>", "<filename>", "<mots>", "<debut>"}) textNames.push_back(extra);
+  for (const char* extra : {"-", "<id>", "<filename>", "<mots>", "<debut>"})
+    textNames.push_back(extra);
   std::sort(textNames.begin(), textNames.end());  // the C locale sorts by bytes
 
   std::map<std::string, std::string> textContent;
@@ -294,8 +297,8 @@ TEST(HostileNames, CorpusNamesAreStoredAsTheyAreAndNothingRuns) {
   // bytes escaped.
   expectOwnLines(r.err, 4 * refused.size(), "indexation");
   for (const auto& stem : refused) {
-    for (const std::string& file : {kTexts + stem + ".xml", kRgb + stem + ".txt", kNb + stem + ".txt",
-                                    kSounds + stem + ".bin"}) {
+    for (const std::string& file : {kTexts + stem + ".xml", kRgb + stem + ".txt",
+                                    kNb + stem + ".txt", kSounds + stem + ".bin"}) {
       const std::string shown = escaped("../" + file);
       size_t lines = 0;
       for (const auto& line : linesOf(r.err)) lines += line.find(shown) != std::string::npos;
@@ -313,7 +316,8 @@ TEST(HostileNames, CorpusNamesAreStoredAsTheyAreAndNothingRuns) {
   EXPECT_EQ(s.read(kTextList), list);
   EXPECT_EQ(s.read(kTextBase), base);
   const std::string index = s.read(kTextIndex);
-  EXPECT_NE(index.find("<mot> commun </mot> <key_nb> " + common + "  </key_nb> \n"), std::string::npos)
+  EXPECT_NE(index.find("<mot> commun </mot> <key_nb> " + common + "  </key_nb> \n"),
+            std::string::npos)
       << index;
   for (const auto& name : textNames) {
     if (name.find('/') != std::string::npos) continue;
@@ -384,9 +388,12 @@ class HostileQueries : public testing::Test {
       ASSERT_EQ(reference[medium].status, 0) << medium;
       ASSERT_EQ(reference[medium].err, "") << medium;
     }
-    ASSERT_EQ(reference["texte"].out, "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
-    ASSERT_EQ(reference["image"].out, "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
-    ASSERT_NE(reference["son"].out.find("Une ressemblance à été trouvée dans x.bin"), std::string::npos)
+    ASSERT_EQ(reference["texte"].out,
+              "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
+    ASSERT_EQ(reference["image"].out,
+              "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
+    ASSERT_NE(reference["son"].out.find("Une ressemblance à été trouvée dans x.bin"),
+              std::string::npos)
         << reference["son"].out;
   }
 
@@ -394,14 +401,16 @@ class HostileQueries : public testing::Test {
     std::string medium, ext, content;
   };
   std::vector<Medium> media() const {
-    return {{"texte", ".xml", textQuery}, {"image", ".txt", imageQuery}, {"son", ".bin", soundQuery}};
+    return {
+        {"texte", ".xml", textQuery}, {"image", ".txt", imageQuery}, {"son", ".bin", soundQuery}};
   }
 
   // The reference output of `medium` as it reads for query path `path`.
   std::string expectedOut(const std::string& medium, const std::string& path) {
     std::string out = reference[medium].out;
     if (medium == "texte") return out;
-    const std::string head = "Requête : ../q" + std::string(medium == "image" ? ".txt" : ".bin") + "\n";
+    const std::string head =
+        "Requête : ../q" + std::string(medium == "image" ? ".txt" : ".bin") + "\n";
     return "Requête : " + path + "\n" + out.substr(head.size());
   }
 
@@ -431,7 +440,7 @@ TEST_F(HostileQueries, AnyNameIsOpenedAsItIs) {
     }
   }
   // A path starting with "-" is a path, and "-" is not standard input.
-  s.write("work/-rf" , textQuery);
+  s.write("work/-rf", textQuery);
   const Result dash = s.engine({"comparaison", "texte", "-rf"}, timed());
   EXPECT_EQ(dash.out, expectedOut("texte", "-rf"));
   s.remove("work/-rf");
@@ -444,13 +453,13 @@ TEST_F(HostileQueries, UnusablePathsAreOneEscapedLine) {
   for (const auto& stem : refusedStems()) paths.push_back("../absent" + stem);
   paths.push_back("-");
   paths.push_back("--help");
-  paths.push_back("../" + std::string(256, 'N'));           // a name too long for the system
+  paths.push_back("../" + std::string(256, 'N'));  // a name too long for the system
   std::string deep;
   while (deep.size() < 5000) deep += "sub/../";
-  paths.push_back(deep + "q.xml");                          // a path too long for the system
-  paths.push_back("../" + std::string(100000, 'P'));        // one long argument
+  paths.push_back(deep + "q.xml");                    // a path too long for the system
+  paths.push_back("../" + std::string(100000, 'P'));  // one long argument
   fs::create_symlink("loop", s.path("loop"));
-  paths.push_back("../loop");                               // a link to itself
+  paths.push_back("../loop");  // a link to itself
   for (const auto& [medium, ext, content] : media()) {
     for (const auto& path : paths) {
       RunOptions o = timed();
@@ -459,7 +468,8 @@ TEST_F(HostileQueries, UnusablePathsAreOneEscapedLine) {
       const std::string what = medium + " " + escaped(path).substr(0, 80);
       EXPECT_EQ(r.status, 1) << what;
       expectOwnLines(r.err, 1, what);
-      EXPECT_NE(r.err.find(escaped(path)), std::string::npos) << what << ": " << r.err.substr(0, 300);
+      EXPECT_NE(r.err.find(escaped(path)), std::string::npos)
+          << what << ": " << r.err.substr(0, 300);
       const std::string head = "Requête : " + path + "\n";
       const std::string out = medium == "texte" ? "" : medium == "image" ? head + kOpener : head;
       EXPECT_EQ(r.out, out) << what;
@@ -470,8 +480,8 @@ TEST_F(HostileQueries, UnusablePathsAreOneEscapedLine) {
 
 TEST_F(HostileQueries, SearchedWordsAreOnlyLookedUp) {
   // Words that a shell would expand, stored as they are by a document.
-  const std::vector<std::string> words = {"$HOME", "`id`x", "****", "-rf-", "--help", "\"quoted\"",
-                                          "$(id)x"};
+  const std::vector<std::string> words = {"$HOME",  "`id`x",      "****",  "-rf-",
+                                          "--help", "\"quoted\"", "$(id)x"};
   std::string body;
   for (const auto& w : words) body += repeat(w, 3);
   s.write(kTexts + "b.xml", doc(body));
@@ -508,7 +518,9 @@ std::vector<std::vector<std::string>> descriptorWords(const std::string& base) {
   std::vector<std::vector<std::string>> records;
   std::vector<std::string> tokens;
   size_t i = 0;
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+  auto space = [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  };
   while (i < base.size()) {
     while (i < base.size() && space(base[i])) ++i;
     size_t j = i;
@@ -519,7 +531,8 @@ std::vector<std::vector<std::string>> descriptorWords(const std::string& base) {
   for (size_t k = 0; k < tokens.size(); ++k) {
     if (tokens[k] != "<mots>") continue;
     records.emplace_back();
-    for (size_t m = k + 1; m < tokens.size() && tokens[m] != "</mots>"; m += 3) records.back().push_back(tokens[m]);
+    for (size_t m = k + 1; m < tokens.size() && tokens[m] != "</mots>"; m += 3)
+      records.back().push_back(tokens[m]);
   }
   return records;
 }
@@ -598,7 +611,8 @@ TEST(HostileInputs, TextTokensOfMegabytes) {
   Result q = run(s, {"comparaison", "texte", "../q.xml"});
   EXPECT_EQ(q.status, 0);
   EXPECT_EQ(q.out, comparisonLine(1, 2));
-  s.write("q.xml", doc(repeat(std::string(3 << 19, 'a') + "b", 3) + repeat("maison", 3) + repeat("jardin", 3)));
+  s.write("q.xml", doc(repeat(std::string(3 << 19, 'a') + "b", 3) + repeat("maison", 3) +
+                       repeat("jardin", 3)));
   q = run(s, {"comparaison", "texte", "../q.xml"});
   EXPECT_EQ(q.status, 0);
   EXPECT_EQ(q.err, "");
@@ -643,7 +657,8 @@ TEST(HostileInputs, ImageAndSoundTokensOfMegabytes) {
   const std::string imageBase = s.read(kImageBase), soundBase = s.read(kSoundBase);
   std::string padded = imageBase;
   padded.replace(padded.find("0x00: 1;"), 8, "0x" + zeros + "0: 1;");
-  padded.replace(padded.find("<nbvaleur> 2"), 12, "<nbvaleur> " + zeros + "2 " + std::string(3 << 20, 'z'));
+  padded.replace(padded.find("<nbvaleur> 2"), 12,
+                 "<nbvaleur> " + zeros + "2 " + std::string(3 << 20, 'z'));
   s.write(kImageBase, padded);
   s.write("q.txt", "1 2 1\n7 200\n");
   r = run(s, {"comparaison", "image", "../q.txt"});
@@ -666,9 +681,10 @@ TEST(HostileInputs, ConfigurationTokensOfMegabytes) {
   Store s;
   const std::string zeros(3 << 20, '0');
   const std::string nines(3 << 20, '9');
-  s.write(e2e::kConfig, "<txt> txt_nboccurrences: " + zeros + "1 </txt> " + std::string(3 << 20, 'k') +
-                            ": <sound> echantillons: " + zeros + "512 nbintervalles: " + nines +
-                            " </sound> <image> NbBit_NB: " + zeros + "5 NbBit_RGB: " + nines + " </image>");
+  s.write(e2e::kConfig, "<txt> txt_nboccurrences: " + zeros + "1 </txt> " +
+                            std::string(3 << 20, 'k') + ": <sound> echantillons: " + zeros +
+                            "512 nbintervalles: " + nines + " </sound> <image> NbBit_NB: " + zeros +
+                            "5 NbBit_RGB: " + nines + " </image>");
   s.write(kTexts + "a.xml", doc("maison jardin"));
   s.write(kSounds + "s.bin", soundOf(0.5, 3));
   const Result r = run(s, {"indexation"});
@@ -676,9 +692,10 @@ TEST(HostileInputs, ConfigurationTokensOfMegabytes) {
   EXPECT_EQ(r.err, "");
   // Each refused value is named on one line.
   EXPECT_EQ(r.out, std::string(kTextClosing) +
-                       "\nParametre de bits Nb incorrecte pour l'indexation image RGB ! \n" + kImageClosing +
-                       "Parametre nbintervalles: incorrect pour l'indexation son : " + nines + " ignoré !\n" +
-                       "Le fichier s.bin à été indexé !\n\n");
+                       "\nParametre de bits Nb incorrecte pour l'indexation image RGB ! \n" +
+                       kImageClosing +
+                       "Parametre nbintervalles: incorrect pour l'indexation son : " + nines +
+                       " ignoré !\n" + "Le fichier s.bin à été indexé !\n\n");
   EXPECT_EQ(s.read(kTextBase), textRecord(1, "maison 1 ; jardin 1 ; "));
   EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 5\n");
   EXPECT_EQ(s.read(kSoundBase).substr(0, 7), "512 40\n");
@@ -698,12 +715,11 @@ TEST(HostileInputs, ImageHeadersAnnouncingTwoToTheThirtyOnePixels) {
       {"c.txt", "1 715827883 3\n1 2 3\n", kShort},          // pixels fit, 2^31 + 1 values
   };
   const std::vector<Case> grey = {
-      {"d.txt", "2147483648 1 1\n0\n", kBad},               // 2^31 lines
-      {"e.txt", "65536 32768 1\n0\n", kBad},                // exactly 2^31 pixels
-      {"f.txt", "2147483647 1 1\n0\n", kShort},             // 2^31 - 1: announced, not there
-      {"g.txt", "4294967297 1 1\n0\n", kBad},               // 2^32 + 1 is not 1
-      {"h.txt", "1 -2147483648 1\n0\n", kBad},
-      {"i.txt", "1 1 1\n0\n", nullptr},
+      {"d.txt", "2147483648 1 1\n0\n", kBad},    // 2^31 lines
+      {"e.txt", "65536 32768 1\n0\n", kBad},     // exactly 2^31 pixels
+      {"f.txt", "2147483647 1 1\n0\n", kShort},  // 2^31 - 1: announced, not there
+      {"g.txt", "4294967297 1 1\n0\n", kBad},    // 2^32 + 1 is not 1
+      {"h.txt", "1 -2147483648 1\n0\n", kBad},  {"i.txt", "1 1 1\n0\n", nullptr},
   };
   std::string expected;
   for (const auto* cases : {&colour, &grey}) {
@@ -711,8 +727,9 @@ TEST(HostileInputs, ImageHeadersAnnouncingTwoToTheThirtyOnePixels) {
       const std::string dir = cases == &colour ? kRgb : kNb;
       s.write(dir + c.name, c.content);
       if (c.fault != nullptr)
-        expected += std::string(c.fault) + "\nErreur de lecture ou de quantification sur l'image:../" + dir +
-                    c.name + "\n";
+        expected += std::string(c.fault) +
+                    "\nErreur de lecture ou de quantification sur l'image:../" + dir + c.name +
+                    "\n";
     }
   }
   const Result r = run(s, {"indexation"});
@@ -770,7 +787,8 @@ std::vector<size_t> endsOf(const std::string& full, const std::string& mark) {
 }
 
 size_t countUpTo(const std::vector<size_t>& ends, size_t cut) {
-  return static_cast<size_t>(std::count_if(ends.begin(), ends.end(), [&](size_t e) { return e <= cut; }));
+  return static_cast<size_t>(
+      std::count_if(ends.begin(), ends.end(), [&](size_t e) { return e <= cut; }));
 }
 
 bool isPrefixOf(const std::string& part, const std::string& whole) {
@@ -795,7 +813,8 @@ class TruncatedBases : public testing::Test {
     // holds 2047 samples); each sound holds the query once.
     auto windows = [](const std::string& kinds) {
       std::string bytes;
-      for (size_t w = 0; w < kinds.size(); ++w) bytes += soundOf(kinds[w] == 'i' ? 0.5 : 5.0, w == 0 ? 2047 : 2048);
+      for (size_t w = 0; w < kinds.size(); ++w)
+        bytes += soundOf(kinds[w] == 'i' ? 0.5 : 5.0, w == 0 ? 2047 : 2048);
       return bytes;
     };
     s.write(kSounds + "x.bin", windows("si"));
@@ -830,10 +849,11 @@ class TruncatedBases : public testing::Test {
 TEST_F(TruncatedBases, TextDescriptorBaseComparesItsCompleteRecords) {
   const std::vector<size_t> ends = endsOf(s.read(kTextBase), "</fin>");
   ASSERT_EQ(ends.size(), 3u);
-  forEachCut(kTextBase, {"</fin>", "<id>", "<mots>", "</mots>"}, {"comparaison", "texte", "../q.xml"},
-             [&](size_t cut, const Result& r) {
+  forEachCut(kTextBase, {"</fin>", "<id>", "<mots>", "</mots>"},
+             {"comparaison", "texte", "../q.xml"}, [&](size_t cut, const Result& r) {
                std::string expected;
-               for (size_t id = countUpTo(ends, cut); id >= 1; --id) expected += comparisonLine(static_cast<int>(id), 2);
+               for (size_t id = countUpTo(ends, cut); id >= 1; --id)
+                 expected += comparisonLine(static_cast<int>(id), 2);
                EXPECT_EQ(r.status, 0);
                EXPECT_EQ(r.err, "");
                EXPECT_EQ(r.out, expected);
@@ -854,7 +874,8 @@ TEST_F(TruncatedBases, TextIndexAndListServeTheKeywordSearch) {
                ASSERT_LE(shown.size(), 3u);
                // The documents kept are the first ones of the entry: the
                // lowest identifiers, shown from the highest count down.
-               EXPECT_EQ(shown, std::vector<std::string>(order.end() - static_cast<long>(shown.size()), order.end()));
+               EXPECT_EQ(shown, std::vector<std::string>(
+                                    order.end() - static_cast<long>(shown.size()), order.end()));
                EXPECT_GE(shown.size(), last_kept);
                last_kept = shown.size();
              });
@@ -862,26 +883,27 @@ TEST_F(TruncatedBases, TextIndexAndListServeTheKeywordSearch) {
 
   // A cut list: each document is shown under its name, a part of it, or
   // said to be missing from the list.
-  forEachCut(kTextList, {"<id>", "<filename>", "</filename>"}, {"recherche", "maison"},
-             [&](size_t, const Result& r) {
-               EXPECT_EQ(r.status, 0);
-               EXPECT_EQ(r.err, "");
-               std::string rest = r.out;
-               for (size_t k = 0; k < order.size(); ++k) {
-                 const std::string id = std::to_string(3 - k);
-                 const std::string absent = "document d'id " + id + " absent de la liste des textes\n";
-                 if (rest.rfind(absent, 0) == 0) {
-                   rest = rest.substr(absent.size());
-                   continue;
-                 }
-                 const size_t end = rest.find('\n', 1);
-                 ASSERT_TRUE(rest.rfind("\n", 0) == 0 && end != std::string::npos) << escaped(r.out);
-                 EXPECT_TRUE(isPrefixOf(rest.substr(1, end - 1), order[k])) << escaped(r.out);
-                 ASSERT_EQ(rest.compare(end + 1, std::strlen(kPrompt), kPrompt), 0) << escaped(r.out);
-                 rest = rest.substr(end + 1 + std::strlen(kPrompt));
-               }
-               EXPECT_EQ(rest, "");
-             });
+  forEachCut(
+      kTextList, {"<id>", "<filename>", "</filename>"}, {"recherche", "maison"},
+      [&](size_t, const Result& r) {
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        std::string rest = r.out;
+        for (size_t k = 0; k < order.size(); ++k) {
+          const std::string id = std::to_string(3 - k);
+          const std::string absent = "document d'id " + id + " absent de la liste des textes\n";
+          if (rest.rfind(absent, 0) == 0) {
+            rest = rest.substr(absent.size());
+            continue;
+          }
+          const size_t end = rest.find('\n', 1);
+          ASSERT_TRUE(rest.rfind("\n", 0) == 0 && end != std::string::npos) << escaped(r.out);
+          EXPECT_TRUE(isPrefixOf(rest.substr(1, end - 1), order[k])) << escaped(r.out);
+          ASSERT_EQ(rest.compare(end + 1, std::strlen(kPrompt), kPrompt), 0) << escaped(r.out);
+          rest = rest.substr(end + 1 + std::strlen(kPrompt));
+        }
+        EXPECT_EQ(rest, "");
+      });
 }
 
 TEST_F(TruncatedBases, ImageBaseScoresItsCompleteRecords) {
@@ -893,8 +915,8 @@ TEST_F(TruncatedBases, ImageBaseScoresItsCompleteRecords) {
   const std::vector<size_t> ends = endsOf(full, "</valeurs>");
   ASSERT_EQ(ends.size(), 5u);
   const size_t header_end = full.find('\n', full.find("NB_BIT_NB:"));
-  forEachCut(kImageBase, {"</valeurs>", "<valeurs>", "<id>", "NB_BIT"}, {"comparaison", "image", "../q.txt"},
-             [&](size_t cut, const Result& r) {
+  forEachCut(kImageBase, {"</valeurs>", "<valeurs>", "<id>", "NB_BIT"},
+             {"comparaison", "image", "../q.txt"}, [&](size_t cut, const Result& r) {
                if (cut < header_end) {
                  EXPECT_EQ(r.status, 1);
                  expectOwnLines(r.err, 1, "image base");
@@ -908,7 +930,8 @@ TEST_F(TruncatedBases, ImageBaseScoresItsCompleteRecords) {
                  const size_t at = lines[k].find("(id ") + 4;
                  if (std::stoul(lines[k].substr(at)) < complete) expected += lines[k] + "\n";
                }
-               if (expected == lines[0] + "\n") expected += "Aucune image du même type dans la base.\n";
+               if (expected == lines[0] + "\n")
+                 expected += "Aucune image du même type dans la base.\n";
                EXPECT_EQ(r.status, 0);
                EXPECT_EQ(r.err, "");
                EXPECT_EQ(r.out, expected);
@@ -927,7 +950,8 @@ TEST_F(TruncatedBases, ImageBaseScoresItsCompleteRecords) {
                  ASSERT_NE(got_tail, std::string::npos) << got[k];
                  EXPECT_EQ(got[k].substr(got_tail), lines[k].substr(tail));
                  const std::string name = got[k].substr(6, got_tail - 6);
-                 EXPECT_TRUE(name == "?" || isPrefixOf(name, lines[k].substr(6, tail - 6))) << got[k];
+                 EXPECT_TRUE(name == "?" || isPrefixOf(name, lines[k].substr(6, tail - 6)))
+                     << got[k];
                }
              });
 }
@@ -943,7 +967,8 @@ TEST_F(TruncatedBases, SoundBaseReportsItsCompleteSounds) {
   for (size_t d = 0; d < names.size(); ++d) {
     const size_t from = whole.out.find("Une ressemblance à été trouvée dans " + names[d]);
     ASSERT_NE(from, std::string::npos) << whole.out;
-    const size_t to = d + 1 < names.size() ? whole.out.find("Une ressemblance", from + 1) : whole.out.size();
+    const size_t to =
+        d + 1 < names.size() ? whole.out.find("Une ressemblance", from + 1) : whole.out.size();
     reports.push_back(whole.out.substr(from, to - from));
   }
   // A sound is whole once the next one starts (the last one, uncut).
@@ -987,7 +1012,8 @@ TEST_F(TruncatedBases, SoundBaseReportsItsCompleteSounds) {
                  const size_t got_to = got[k].find(' ', from);
                  ASSERT_NE(got_to, std::string::npos) << got[k];
                  const std::string name = got[k].substr(from, got_to - from);
-                 EXPECT_TRUE(name == "?" || isPrefixOf(name, want[k].substr(from, to - from))) << got[k];
+                 EXPECT_TRUE(name == "?" || isPrefixOf(name, want[k].substr(from, to - from)))
+                     << got[k];
                  EXPECT_EQ(got[k].substr(got_to), want[k].substr(to)) << got[k];
                }
              });
@@ -1013,8 +1039,10 @@ TEST(HostileInputs, ConfigurationHoldingOnlyAKeyEmptyOrBinary) {
   };
   const std::vector<Case> cases = {
       {"txt_nboccurrences:", "", ""},
-      {"echantillons:", "", "Parametre echantillons: incorrect pour l'indexation son : echantillons: ignoré !\n"},
-      {"nbintervalles:", "", "Parametre nbintervalles: incorrect pour l'indexation son : nbintervalles: ignoré !\n"},
+      {"echantillons:", "",
+       "Parametre echantillons: incorrect pour l'indexation son : echantillons: ignoré !\n"},
+      {"nbintervalles:", "",
+       "Parametre nbintervalles: incorrect pour l'indexation son : nbintervalles: ignoré !\n"},
       {"NbBit_NB:", nb, ""},
       {"NbBit_RGB:", rgb, ""},
       {"  \n\t", "", ""},
@@ -1032,11 +1060,12 @@ TEST(HostileInputs, ConfigurationHoldingOnlyAKeyEmptyOrBinary) {
     const Result r = run(s, {"indexation"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, std::string(kTextClosing) + c.image_messages + kImageClosing + c.sound_messages +
-                         "Le fichier s.bin à été indexé !\n\n");
+    EXPECT_EQ(r.out, std::string(kTextClosing) + c.image_messages + kImageClosing +
+                         c.sound_messages + "Le fichier s.bin à été indexé !\n\n");
     // Every reader falls back on its default values.
     EXPECT_EQ(s.read(kTextBase), textRecord(1, "maison 3 ; "));
-    EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n" + onePixelRecord(0, "NB", "0x01"));
+    EXPECT_EQ(s.read(kImageBase),
+              "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n" + onePixelRecord(0, "NB", "0x01"));
     EXPECT_EQ(s.read(kSoundBase).substr(0, 8), "1024 40\n");
     // And the comparisons run on what was built.
     s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
@@ -1111,7 +1140,8 @@ TEST(HostileInputs, DescriptorsTooLargeForMemoryEndTheRequestWithOneLine) {
   s.write(kSoundBase, "2048 40\n");
   s.write(kSoundList, "");
   s.write(e2e::kConfig, "echantillons: 1\nnbintervalles: 65536");
-  for (const char* name : {"a.bin", "b.bin", "c.bin"}) s.write(kSounds + name, soundOf(0.5, 1 << 20));
+  for (const char* name : {"a.bin", "b.bin", "c.bin"})
+    s.write(kSounds + name, soundOf(0.5, 1 << 20));
   s.write(kTexts + "a.xml", doc(repeat("maison", 3)));
   r = s.engine({"indexation"}, timed());
   EXPECT_EQ(r.status, 1);
@@ -1121,4 +1151,28 @@ TEST(HostileInputs, DescriptorsTooLargeForMemoryEndTheRequestWithOneLine) {
   EXPECT_EQ(s.read(kImageBase), "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n");
   EXPECT_EQ(s.read(kSoundBase), "2048 40\n");
   EXPECT_EQ(s.read(kSoundList), "");
+}
+
+TEST(HostileNames, RequestWordsThatNameNoRequestRunNothing) {
+  Store s(/*with_config=*/false);
+  const std::vector<std::vector<std::string>> bad = {
+      {"indexation;touch${IFS}PWNED1"},
+      {"$(touch PWNED2)"},
+      {"`touch PWNED3`", "indexation"},
+      {"comparaison", "texte;touch${IFS}PWNED4", "../q.xml"},
+      {"comparaison", "$(touch PWNED5)", "../q.bin"},
+      {"indexation\n"},
+      {"-h"},
+      {"--help"},
+      {""},
+  };
+  for (const auto& words : bad) {
+    const Result r = run(s, words);
+    EXPECT_EQ(r.status, 2) << escaped(words[0]);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("usage: ", 0), 0u) << r.err;
+    EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+  }
+  EXPECT_FALSE(s.exists(e2e::kConfig));
+  expectNothingRan(s);
 }
