@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -320,7 +321,6 @@ TEST(HostileNames, CorpusNamesAreStoredAsTheyAreAndNothingRuns) {
             std::string::npos)
       << index;
   for (const auto& name : textNames) {
-    if (name.find('/') != std::string::npos) continue;
     EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/" + name), textContent[name]) << name;
   }
 
@@ -1112,6 +1112,8 @@ constexpr bool kSanitizedNew = false;
 TEST(HostileInputs, DescriptorsTooLargeForMemoryEndTheRequestWithOneLine) {
   if (!hugeAllocationsFail()) GTEST_SKIP() << "the kernel overcommits memory without limit";
   if (kSanitizedNew) GTEST_SKIP() << "AddressSanitizer stops at a failed allocation";
+  if (std::getenv("E2E_WRAPPER") != nullptr)
+    GTEST_SKIP() << "a wrapper's allocator (valgrind's) may stop instead of throwing";
   Store s;
   // One sample per window and 65536 intervals: each query sample makes a row
   // of 65537 counts, so 8 MB of query would take 262 GB.
