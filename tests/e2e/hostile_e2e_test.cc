@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "common/fileio.h"
 #include "tests/e2e/harness.h"
 
 namespace fs = std::filesystem;
@@ -112,28 +113,9 @@ void expectNothingRan(const Store& s) {
   EXPECT_EQ(s.list("work"), std::vector<std::string>{});
 }
 
-// What the engine prints for a name inside a one-line message.
-std::string escaped(const std::string& name) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char ch : name) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 0x20 || c == 0x7f) {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += ch;
-    }
-  }
-  return out;
-}
+// What the engine prints for a name inside a one-line message (the escaping
+// itself is unit-tested beside it).
+std::string escaped(const std::string& name) { return fileio::printable(name); }
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
