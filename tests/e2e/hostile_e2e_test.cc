@@ -21,6 +21,7 @@
 
 #include "common/fileio.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/text_fixtures.h"
 
 namespace fs = std::filesystem;
 using e2e::Result;
@@ -153,21 +154,10 @@ Result run(const Store& s, const std::vector<std::string>& words) {
 
 // ---- corpus contents -------------------------------------------------------
 
-std::string doc(const std::string& body) { return "<doc><texte>" + body + "</texte></doc>\n"; }
-
-std::string repeat(const std::string& word, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += word + " ";
-  return s;
-}
-
-std::string textRecord(int id, const std::string& words) {
-  return "<debut> <id> " + std::to_string(id) + " </id> <mots> " + words + "  </mots> </fin>\n";
-}
-
-std::string textListLine(int id, const std::string& name) {
-  return "<id> " + std::to_string(id) + " </id> <filename> " + name + " </filename>\n";
-}
+using e2e::doc;
+using e2e::repeat;
+using e2e::textListLine;
+using e2e::textRecord;
 
 std::string imageListLine(int id, const std::string& name, const char* kind) {
   return "<id> " + std::to_string(id) + " </id> <fichier> " + name + " </fichier> <type> " + kind +

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/text_fixtures.h"
 
 using e2e::Store;
 
@@ -19,21 +20,10 @@ const char kIndex[] = "EXTERN_FILES/database/base_texte/table_index_texte.txt";
 const char kQueryDescriptor[] = "EXTERN_FILES/database/base_texte/descripteur_temporaire.txt";
 const char kEmpilerProblem[] = "ERREUR :  PB avec fonction empiler descripteurs\n";
 
-std::string doc(const std::string& body) { return "<doc><texte>" + body + "</texte></doc>\n"; }
-
-std::string repeat(const std::string& word, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += word + " ";
-  return s;
-}
-
-std::string record(int id, const std::string& words) {
-  return "<debut> <id> " + std::to_string(id) + " </id> <mots> " + words + "  </mots> </fin>\n";
-}
-
-std::string line(int id, const std::string& name) {
-  return "<id> " + std::to_string(id) + " </id> <filename> " + name + " </filename>\n";
-}
+using e2e::doc;
+using e2e::repeat;
+using e2e::textListLine;
+using e2e::textRecord;
 
 void addText(const Store& s, const std::string& name, const std::string& content) {
   s.write(std::string(e2e::kTexts) + name, content);
@@ -61,9 +51,9 @@ TEST(TextIndexation, RegistersDescribesAndIndexesEveryListedDocument) {
   addText(s, "b.xml", doc(repeat("Maison", 4) + repeat("arbre", 3)));
   addText(s, "c.xml", doc("rien de frequent"));
   indexOk(s);
-  EXPECT_EQ(s.read(kList), line(1, "a.xml") + line(2, "b.xml") + line(3, "c.xml"));
-  EXPECT_EQ(s.read(kBase), record(1, "maison 4 ; jardin 3 ; ") + record(2, "Maison 4 ; arbre 3 ; ") +
-                               record(3, ""));
+  EXPECT_EQ(s.read(kList), textListLine(1, "a.xml") + textListLine(2, "b.xml") + textListLine(3, "c.xml"));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "maison 4 ; jardin 3 ; ") + textRecord(2, "Maison 4 ; arbre 3 ; ") +
+                               textRecord(3, ""));
   EXPECT_EQ(s.read(kIndex),
             "<mot> maison </mot> <key_nb> 1 4 ; 2 4  </key_nb> \n"
             "<mot> jardin </mot> <key_nb> 1 3  </key_nb> \n"
@@ -107,7 +97,7 @@ TEST(TextIndexation, EveryNameIsRegisteredOnceWhateverItMatches) {
   for (const char* name : {"ax.xml", "x.xml", "id", "1", "a.xml", "a"})
     EXPECT_NE(list.find(std::string(" ") + name + " </filename>"), std::string::npos) << name;
   std::string expected_base;
-  for (int id = 1; id <= 6; ++id) expected_base += record(id, "texte 3 ; ");
+  for (int id = 1; id <= 6; ++id) expected_base += textRecord(id, "texte 3 ; ");
   EXPECT_EQ(s.read(kBase), expected_base);
   EXPECT_EQ(s.read(kIndex), "<mot> texte </mot> <key_nb> 1 3 ; 2 3 ; 3 3 ; 4 3 ; 5 3 ; 6 3  </key_nb> \n");
 }
@@ -125,7 +115,7 @@ TEST(TextIndexation, ApostrophesMarksAndRelevanceRules) {
           "été été été "                  // 5 bytes in UTF-8
           "fin.</doc> apres apres apres");
   indexOk(s);
-  EXPECT_EQ(s.read(kBase), record(1, "arbre 3 ; maison 3 ; chat 4 ; été 3 ; apres 3 ; "));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "arbre 3 ; maison 3 ; chat 4 ; été 3 ; apres 3 ; "));
 }
 
 TEST(TextIndexation, OnlyTextBeforeTheFirstMarkGivesAnEmptyRecord) {
@@ -133,7 +123,7 @@ TEST(TextIndexation, OnlyTextBeforeTheFirstMarkGivesAnEmptyRecord) {
   addText(s, "t.xml", repeat("maison", 5) + "<doc/>");
   addText(s, "u.xml", "<doc/>\n \t \n");
   indexOk(s);
-  EXPECT_EQ(s.read(kBase), record(1, "") + record(2, ""));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "") + textRecord(2, ""));
   EXPECT_EQ(s.read("INDEXATION/temp_txt/pure_txts/t.xml"), "");
 }
 
@@ -141,7 +131,7 @@ TEST(TextIndexation, WordInsideAnEarlierWordIsKept) {
   Store s;
   addText(s, "m.xml", doc(repeat("maison", 3) + repeat("mais", 3) + repeat("aison", 3)));
   indexOk(s);
-  EXPECT_EQ(s.read(kBase), record(1, "maison 3 ; mais 3 ; aison 3 ; "));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "maison 3 ; mais 3 ; aison 3 ; "));
 }
 
 TEST(TextIndexation, ThresholdValues) {
@@ -161,7 +151,7 @@ TEST(TextIndexation, ThresholdValues) {
     if (!c.config.empty()) setThreshold(s, c.config);
     addText(s, "p.xml", body);
     indexOk(s);
-    EXPECT_EQ(s.read(kBase), record(1, c.words)) << c.config;
+    EXPECT_EQ(s.read(kBase), textRecord(1, c.words)) << c.config;
   }
   // Key absent, or last token of the file: 3.
   for (const char* config : {"NbBit_NB: 4\n", "NbBit_NB: 4\ntxt_nboccurrences:"}) {
@@ -169,7 +159,7 @@ TEST(TextIndexation, ThresholdValues) {
     s.write(e2e::kConfig, config);
     addText(s, "p.xml", body);
     indexOk(s);
-    EXPECT_EQ(s.read(kBase), record(1, "pluie 3 ; ")) << config;
+    EXPECT_EQ(s.read(kBase), textRecord(1, "pluie 3 ; ")) << config;
   }
 }
 
@@ -184,7 +174,7 @@ TEST(TextIndexation, UnreadableConfigurationGivesItsMessagePerDocumentAndThree) 
   size_t seen = 0;
   for (size_t at = r.err.find(message); at != std::string::npos; at = r.err.find(message, at + 1)) ++seen;
   EXPECT_EQ(seen, 2u) << r.err;
-  EXPECT_EQ(s.read(kBase), record(1, "pluie 3 ; ") + record(2, "nuage 3 ; "));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "pluie 3 ; ") + textRecord(2, "nuage 3 ; "));
 }
 
 TEST(TextIndexation, IndexGroupsWordsThatDifferOnlyInAsciiCase) {
@@ -246,7 +236,7 @@ TEST(TextIndexation, ScratchFilesAreRewrittenWithoutTouchingAnythingOutside) {
   EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/c.xml"), doc(repeat("ciel", 3)));
   EXPECT_EQ(s.list("INDEXATION/temp_txt"),
             (std::vector<std::string>{"cpy", "pure_txts", "table_index_texte_temp"}));
-  EXPECT_EQ(s.read(kBase), record(1, "court 3 ; ") + record(2, "jardin 3 ; ") + record(3, "ciel 3 ; "));
+  EXPECT_EQ(s.read(kBase), textRecord(1, "court 3 ; ") + textRecord(2, "jardin 3 ; ") + textRecord(3, "ciel 3 ; "));
 }
 
 TEST(TextIndexation, MissingBaseDirectoryIsReportedAndLeavesTheStoreAlone) {
@@ -318,7 +308,7 @@ TEST(TextComparison, EmptyBaseOrNoMatchPrintsNothingAndRemovesTheDescriptor) {
 
 TEST(TextComparison, IdentifiersAndCountsNeverMatchAQueryWord) {
   Store s;
-  s.write(kBase, record(1000, "maison 1000 ; jardin 4 ; ") + record(7, "arbre 3 ; fleur 3 ; "));
+  s.write(kBase, textRecord(1000, "maison 1000 ; jardin 4 ; ") + textRecord(7, "arbre 3 ; fleur 3 ; "));
   s.write("q.xml", doc(repeat("1000", 3) + repeat("maison", 3) + repeat("jardin", 3)));
   const auto r = s.engine({"comparaison", "texte", "../q.xml"});
   EXPECT_EQ(r.status, 0);
@@ -327,7 +317,7 @@ TEST(TextComparison, IdentifiersAndCountsNeverMatchAQueryWord) {
 
 TEST(TextComparison, IncompleteLastRecordIsNotCompared) {
   Store s;
-  s.write(kBase, record(1, "maison 3 ; jardin 3 ; ") + "<debut> <id> 2 </id> <mots> maison 3 ; jardin 3 ; ");
+  s.write(kBase, textRecord(1, "maison 3 ; jardin 3 ; ") + "<debut> <id> 2 </id> <mots> maison 3 ; jardin 3 ; ");
   s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
   const auto r = s.engine({"comparaison", "texte", "../q.xml"});
   EXPECT_EQ(r.out, "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
@@ -356,7 +346,7 @@ TEST(TextComparison, MissingBaseDirectoryCannotHoldTheQueryDescriptor) {
 
 TEST(TextComparison, UnusableQueryPathIsOneLineAndStatusOne) {
   Store s;
-  s.write(kBase, record(1, "maison 3 ; jardin 3 ; "));
+  s.write(kBase, textRecord(1, "maison 3 ; jardin 3 ; "));
   s.write("dir/inside", "");
   for (const std::string path : {"../absent.xml", "../dir", "../dir/", "", "/"}) {
     s.write(kQueryDescriptor, "stale");
