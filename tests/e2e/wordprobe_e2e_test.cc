@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/text_fixtures.h"
 
 #ifndef WORDPROBE_E2E_PROBE
 #error "WORDPROBE_E2E_PROBE must name the wordprobe built for the end-to-end tests"
@@ -20,9 +21,7 @@ namespace {
 const std::string kBase = std::string(e2e::kTextBase) + "base_descripteur_texte.txt";
 const std::string kScratch = std::string(e2e::kTextBase) + "temp.txt";
 
-std::string record(int id, const std::string& words) {
-  return "<debut> <id> " + std::to_string(id) + " </id> <mots> " + words + "  </mots> </fin>\n";
-}
+using e2e::textRecord;
 
 Result probe(const Store& s) {
   e2e::RunOptions o;
@@ -49,7 +48,7 @@ TEST(Wordprobe, EmptyBaseAndBaseWithoutTheWord) {
 
   // Glued to punctuation, capitalised, or carrying the line feed: no match.
   const std::string last = "milliards\n";
-  s.write(kBase, record(1, "milliards, 3 ; Milliards 2 ;") + record(2, "(milliards) 4 ;") + last);
+  s.write(kBase, textRecord(1, "milliards, 3 ; Milliards 2 ;") + textRecord(2, "(milliards) 4 ;") + last);
   r = probe(s);
   EXPECT_EQ(r.out, "3 \nmot not found \n");
   EXPECT_EQ(s.read(kScratch), last);
@@ -58,16 +57,16 @@ TEST(Wordprobe, EmptyBaseAndBaseWithoutTheWord) {
 TEST(Wordprobe, ReportsEachMatchingLineWithTheTokenAfterTheWord) {
   Store s;
   std::string base;
-  for (int id = 1; id <= 4; ++id) base += record(id, "maison 4 ;");
-  base += record(5, "milliards 3 ; euros 5 ;");
+  for (int id = 1; id <= 4; ++id) base += textRecord(id, "maison 4 ;");
+  base += textRecord(5, "milliards 3 ; euros 5 ;");
   s.write(kBase, base);
   Result r = probe(s);
   EXPECT_EQ(r.out, "5 \n************ \nl'id est : 4\n 3 \n");
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(s.read(kScratch), record(5, "milliards 3 ; euros 5 ;"));
+  EXPECT_EQ(s.read(kScratch), textRecord(5, "milliards 3 ; euros 5 ;"));
 
-  base = record(1, "milliards 7 ;") + record(2, "rien 1 ;") +
-         record(3, "dette 2 ; milliards milliards 9 ;") + "fin milliards \n";
+  base = textRecord(1, "milliards 7 ;") + textRecord(2, "rien 1 ;") +
+         textRecord(3, "dette 2 ; milliards milliards 9 ;") + "fin milliards \n";
   s.write(kBase, base);
   r = probe(s);
   EXPECT_EQ(r.out,
@@ -84,14 +83,14 @@ TEST(Wordprobe, LongLinesAreExaminedWhole) {
   std::string line = "<debut> <id> 1 </id> <mots> ";
   for (int i = 0; line.size() < 3000; ++i) line += "mot" + std::to_string(i) + " 1 ; ";
   line += "milliards 6 ;  </mots> </fin>\n";
-  s.write(kBase, line + record(2, "suite 1 ;"));
+  s.write(kBase, line + textRecord(2, "suite 1 ;"));
   const Result r = probe(s);
   EXPECT_EQ(r.out, "2 \n************ \nl'id est : 0\n 6 \n");
 }
 
 TEST(Wordprobe, ALastLineWithoutLineFeedIsProbedToo) {
   Store s;
-  s.write(kBase, record(1, "rien 1 ;") + "<debut> <id> 2 </id> <mots> milliards 4 ;");
+  s.write(kBase, textRecord(1, "rien 1 ;") + "<debut> <id> 2 </id> <mots> milliards 4 ;");
   const Result r = probe(s);
   EXPECT_EQ(r.out, "2 \n************ \nl'id est : 1\n 4 \n");
   EXPECT_EQ(s.read(kScratch), "<debut> <id> 2 </id> <mots> milliards 4 ;");
@@ -99,7 +98,7 @@ TEST(Wordprobe, ALastLineWithoutLineFeedIsProbedToo) {
 
 TEST(Wordprobe, AScratchFileThatCannotBeWrittenIsReported) {
   Store s;
-  s.write(kBase, record(1, "milliards 2 ;"));
+  s.write(kBase, textRecord(1, "milliards 2 ;"));
   std::filesystem::create_directories(s.path(kScratch));
   const Result r = probe(s);
   EXPECT_EQ(r.out, "1 \n************ \nl'id est : 0\n 2 \n");
