@@ -15,7 +15,6 @@ class Lock {
   ~Lock();
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
-  bool held() const { return fd_ >= 0; }
 
  private:
   int fd_ = -1;
