@@ -1,14 +1,9 @@
 #include "common/listing.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string.h>
 
 #include <algorithm>
-#include <cstring>
 
-#include "common/fileio.h"
 #include "common/tokens.h"
 
 namespace listing {
@@ -19,10 +14,12 @@ bool has_space(const std::string& name) {
   return false;
 }
 
-void sort_like_ls(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const int c = std::strcoll(a.c_str(), b.c_str());
-    if (c != 0) return c < 0;
+void sort_like_ls(std::vector<std::string>& names, locale_t collation) {
+  std::sort(names.begin(), names.end(), [collation](const std::string& a, const std::string& b) {
+    if (collation != nullptr) {
+      const int c = ::strcoll_l(a.c_str(), b.c_str(), collation);
+      if (c != 0) return c < 0;
+    }
     return a < b;
   });
 }
@@ -34,47 +31,78 @@ bool ends_with(const std::string& s, const std::string& suffix) {
          s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// Why `path` cannot be indexed, or "" when it can.
-std::string refusal_reason(const std::string& name, const std::string& path) {
-  if (has_space(name)) return "nom contenant un blanc, fichier ignoré";
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return "fichier illisible, ignoré";
-  if (!S_ISREG(st.st_mode)) return "pas un fichier ordinaire, ignoré";
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return "fichier illisible, ignoré";
-  ::close(fd);
-  return "";
+// Why entry `name` cannot be indexed; false when it can.
+bool refused(store::Directory& dir, const std::string& name, Refusal* why) {
+  why->name = name;
+  if (has_space(name)) {
+    why->why = Refusal::Why::kSpace;
+    why->reason = "nom contenant un blanc, fichier ignoré";
+    return true;
+  }
+  store::FileInfo info;
+  if (!dir.Stat(name, store::Follow::kLinks, &info).ok()) {
+    why->why = Refusal::Why::kUnreadable;
+    why->reason = "fichier illisible, ignoré";
+    return true;
+  }
+  if (info.type != store::FileInfo::Type::kRegular) {
+    why->why = Refusal::Why::kNotRegular;
+    why->reason = "pas un fichier ordinaire, ignoré";
+    return true;
+  }
+  if (!dir.CheckInput(name).ok()) {
+    why->why = Refusal::Why::kUnreadable;
+    why->reason = "fichier illisible, ignoré";
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
 
-Result list_corpus(const std::string& dir, const Options& options) {
+Result list_corpus(const store::Store& store, const std::string& dir, const Options& options,
+                   output::Sink& sink) {
   Result result;
-  DIR* d = ::opendir(dir.c_str());
-  if (d == nullptr) {
-    if (options.report) fileio::report("impossible de lister le répertoire " + fileio::printable(dir));
+  std::vector<std::string> names;
+  if (!store.env().OpenDirectory(store.path(dir), &result.directory).ok() ||
+      !result.directory->List(&names).ok()) {
+    result.directory.reset();
+    if (options.report) sink.report("impossible de lister le répertoire " + output::printable(dir));
     return result;
   }
   result.directory_opened = true;
-  std::vector<std::string> names;
-  while (const dirent* e = ::readdir(d)) {
-    std::string name = e->d_name;
-    if (name.empty() || name[0] == '.') continue;
-    if (!ends_with(name, options.suffix)) continue;
-    names.push_back(std::move(name));
-  }
-  ::closedir(d);
-  sort_like_ls(names);
+  names.erase(std::remove_if(names.begin(), names.end(),
+                             [&](const std::string& name) {
+                               return name.empty() || name[0] == '.' || !ends_with(name, options.suffix);
+                             }),
+              names.end());
+  sort_like_ls(names, store.collation());
   for (auto& name : names) {
-    const std::string reason = refusal_reason(name, dir + name);
-    if (reason.empty()) {
+    Refusal refusal;
+    if (!refused(*result.directory, name, &refusal)) {
       result.names.push_back(std::move(name));
-    } else {
-      if (options.report) fileio::report(fileio::printable(dir + name) + " : " + reason);
-      result.refused.push_back({std::move(name), reason});
+      continue;
     }
+    if (options.report) sink.report(output::printable(dir + name) + " : " + refusal.reason);
+    result.refused.push_back(std::move(refusal));
   }
   return result;
+}
+
+}  // namespace listing
+
+namespace listing {
+
+Result list_corpus(const std::string& dir, const Options& options) {
+  static const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
+  const store::Store store(store::Env::Default(), "", collation);
+  output::StdSink sink;
+  return list_corpus(store, dir, options, sink);
+}
+
+void sort_like_ls(std::vector<std::string>& names) {
+  static const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
+  sort_like_ls(names, collation);
 }
 
 }  // namespace listing

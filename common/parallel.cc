@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -33,7 +34,15 @@ void for_each_index(size_t count, const std::function<void(size_t)>& job, unsign
   };
   std::vector<std::thread> pool;
   pool.reserve(workers - 1);
-  for (size_t t = 1; t < workers; ++t) pool.emplace_back(run);
+  for (size_t t = 1; t < workers; ++t) {
+    // No thread to be had (a tight address-space limit, say): the threads
+    // already started and this one do the work.
+    try {
+      pool.emplace_back(run);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
   run();
   for (auto& t : pool) t.join();
   if (failure) std::rethrow_exception(failure);
