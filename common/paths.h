@@ -8,6 +8,7 @@ namespace paths {
 inline constexpr const char* kExternRoot = "../EXTERN_FILES";
 inline constexpr const char* kIndexationRoot = "../INDEXATION";
 inline constexpr const char* kConfig = "../EXTERN_FILES/configuration.config";
+inline constexpr const char* kDatabaseDir = "../EXTERN_FILES/database";
 
 // Corpora (only read).
 inline constexpr const char* kTextCorpus =

@@ -1,38 +1,20 @@
 #include "launcher/launcher.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <new>
 
-#include "common/atomic_write.h"
-#include "common/fileio.h"
+#include "common/config.h"
+#include "common/paths.h"
 #include "image/image.h"
 #include "keyword/keyword.h"
 #include "sound/sound.h"
+#include "store/lock.h"
 #include "text/text.h"
 
 namespace launcher {
 
 const char kUsageLine[] =
     "usage: engine indexation | engine comparaison texte|son|image CHEMIN | engine recherche MOT\n";
-
-const std::string_view kDefaultConfig =
-    "<txt>\n"
-    "txt_nboccurrences: 3\n"
-    "</txt>\n"
-    "\n"
-    "<sound>\n"
-    "echantillons: 2048\n"
-    "nbintervalles: 40\n"
-    "</sound>\n"
-    "\n"
-    "<image>\n"
-    "NbBit_NB: 4\n"
-    "NbBit_RGB: 3\n"
-    "</image>";
 
 Request parse_request(int argc, const char* const* argv) {
   Request r;
@@ -59,20 +41,26 @@ Request parse_request(int argc, const char* const* argv) {
   return r;
 }
 
-bool ensure_config(const std::string& path) {
-  struct stat st;
-  if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT) return true;
-  std::string error;
-  if (!atomic_write::replace_files({{path, std::string(kDefaultConfig)}}, error)) {
-    fileio::report("impossible de créer le fichier de configuration " + fileio::printable(error));
-    return false;
-  }
-  std::fputs("Fichier de config inexistant. Création du fichier avec des valeurs par défaut.\n",
-             stdout);
-  return true;
+namespace {
+
+// The lock of a request that may change the store, and the recovery of any
+// commit a crash left unfinished. A store root that cannot be opened gives
+// no lock: the request then fails on its own files.
+std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink) {
+  const store::LockPlan plan{
+      store.path(paths::kExternRoot),
+      store.path(paths::kDatabaseDir),
+      {store.path(paths::kTextBaseDir), store.path(paths::kImageBaseDir), store.path(paths::kSoundBaseDir)},
+      nullptr};
+  std::unique_ptr<store::FileLock> lock;
+  const store::Status s = store::LockStore(store.env(), plan, store::FileLock::Mode::kExclusive, &lock);
+  if (!s.ok() && lock) sink.report("reprise d'une écriture interrompue impossible : " + output::printable(s.ToString()));
+  return lock;
 }
 
-int run(const Request& request) {
+int dispatch(const store::Store& store, output::Sink& sink, const Request& request) {
+  (void)store;
+  (void)sink;
   switch (request.kind) {
     case Kind::kIndexation: {
       const int t = text::rmThenStartIndexation();
@@ -91,8 +79,27 @@ int run(const Request& request) {
     case Kind::kUsage:
       break;
   }
-  std::fputs(kUsageLine, stderr);
   return 2;
+}
+
+}  // namespace
+
+int run(const store::Store& store, output::Sink& sink, const Request& request) {
+  if (request.kind == Kind::kUsage) {
+    sink.err(kUsageLine);
+    return 2;
+  }
+  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink);
+  config::Ensure(store, sink);
+  try {
+    return dispatch(store, sink, request);
+  } catch (const std::bad_alloc&) {
+    // Data that cannot fit in memory (a base edited to announce enormous
+    // descriptors, say) ends the request with one line, not a crash; every
+    // base is written whole or not at all, so none is left half-done.
+    sink.report("mémoire insuffisante : requête abandonnée");
+    return 1;
+  }
 }
 
 }  // namespace launcher

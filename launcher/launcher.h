@@ -1,9 +1,11 @@
-// The request named by the command line, the default configuration file, and
-// the dispatch of a request to its medium.
+// The request named by the command line, and its run on a data store: the
+// store lock, the configuration file, then the medium's driver.
 #pragma once
 
 #include <string>
-#include <string_view>
+
+#include "common/output.h"
+#include "store/store.h"
 
 namespace launcher {
 
@@ -21,16 +23,8 @@ Request parse_request(int argc, const char* const* argv);
 // The one usage line written on standard error for kUsage.
 extern const char kUsageLine[];
 
-// The default configuration, written when the file is missing.
-extern const std::string_view kDefaultConfig;
-
-// Creates the configuration file at `path` with the default content when no
-// file is there, and prints the creation message. A file that exists is
-// never touched. Returns false when the file was missing and could not be made
-// (one line on standard error, no creation message).
-bool ensure_config(const std::string& path);
-
-// Runs a parsed request (not kUsage) and returns its exit status.
-int run(const Request& request);
+// Runs a request on `store` and returns its exit status (2 with the usage
+// line for kUsage).
+int run(const store::Store& store, output::Sink& sink, const Request& request);
 
 }  // namespace launcher

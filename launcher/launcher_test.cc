@@ -38,9 +38,3 @@ TEST(ParseRequest, AnythingElseIsUsage) {
   EXPECT_EQ(parse({"recherche"}).kind, Kind::kUsage);
   EXPECT_EQ(parse({"unknown"}).kind, Kind::kUsage);
 }
-
-TEST(DefaultConfig, IsTheThirteenLinesWithoutFinalLineFeed) {
-  EXPECT_EQ(launcher::kDefaultConfig.size(), 131u);
-  EXPECT_EQ(launcher::kDefaultConfig.substr(0, 6), "<txt>\n");
-  EXPECT_EQ(launcher::kDefaultConfig.substr(123), "</image>");
-}

@@ -1,35 +1,20 @@
 // engine: one request per run, named by the command-line words.
-#include <clocale>
-#include <cstdio>
-#include <new>
+#include <locale.h>
 
-#include "common/fileio.h"
-#include "common/paths.h"
-#include "common/store_lock.h"
+#include <cstdio>
+
+#include "common/output.h"
 #include "launcher/launcher.h"
+#include "store/env.h"
+#include "store/store.h"
 
 int main(int argc, char** argv) {
-  // Only the collation order follows the environment (corpus listings sort as
-  // `ls` does); numbers always print in the C locale.
-  std::setlocale(LC_COLLATE, "");
-
-  const launcher::Request request = launcher::parse_request(argc, argv);
-  if (request.kind == launcher::Kind::kUsage) {
-    std::fputs(launcher::kUsageLine, stderr);
-    return 2;
-  }
-  store_lock::Lock lock(paths::kExternRoot);
-  launcher::ensure_config(paths::kConfig);
-  int status = 1;
-  try {
-    status = launcher::run(request);
-  } catch (const std::bad_alloc&) {
-    // Data that cannot fit in memory (a base edited to announce enormous
-    // descriptors, say) ends the request with one line, not a crash; every
-    // base is written whole or not at all, so none is left half-done.
-    fileio::report("mémoire insuffisante : requête abandonnée");
-    status = 1;
-  }
+  output::StdSink sink;
+  // Corpus listings sort as `ls` does under the environment's LC_COLLATE;
+  // nothing else follows the locale (numbers always print in the C locale).
+  const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
+  const store::Store store(store::Env::Default(), "", collation);
+  const int status = launcher::run(store, sink, launcher::parse_request(argc, argv));
   std::fflush(stdout);
   return status;
 }

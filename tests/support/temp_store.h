@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "store/env.h"
+#include "store/fault_env.h"
 #include "store/store.h"
 
 namespace testing_support {
