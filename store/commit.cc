@@ -113,7 +113,7 @@ Status Commit::Finish() {
   }
   if (s.ok()) s = dir_->Sync();
   if (s.ok() && recorded) s = dir_->Remove(kCommitRecord);
-  if (!s.ok() && !recorded) dir_->Remove(StagedName(staged_.front().name));  // the old file stays
+  if (!s.ok() && !recorded && !staged_.empty()) dir_->Remove(StagedName(staged_.front().name));  // the old file stays
   staged_.clear();
   if (!s.ok() && recorded && Recover(dir_).ok()) return Status();
   return s;
