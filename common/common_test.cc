@@ -18,6 +18,7 @@
 #include "common/numbers.h"
 #include "common/parallel.h"
 #include "common/tokens.h"
+#include "common/utf8.h"
 
 namespace fs = std::filesystem;
 
@@ -198,4 +199,15 @@ TEST(Parallel, AJobsExceptionReachesTheCaller) {
                  std::bad_alloc)
         << threads;
   }
+}
+
+TEST(Utf8, ValidatesAndFallsBackToLatin1) {
+  EXPECT_TRUE(utf8::valid("plain \xc3\xa9t\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5"));
+  EXPECT_FALSE(utf8::valid("\xe9t\xe9"));          // Latin-1
+  EXPECT_FALSE(utf8::valid("\xc0\xaf"));           // overlong
+  EXPECT_FALSE(utf8::valid("\xed\xa0\x80"));       // surrogate
+  EXPECT_FALSE(utf8::valid("\xf4\x90\x80\x80"));   // above U+10FFFF
+  EXPECT_FALSE(utf8::valid("\xc3"));               // cut short
+  EXPECT_EQ(utf8::as_utf8("\xe9t\xe9"), "\xc3\xa9t\xc3\xa9");
+  EXPECT_EQ(utf8::as_utf8("d\xc3\xa9j\xc3\xa0"), "d\xc3\xa9j\xc3\xa0");
 }
