@@ -5,6 +5,7 @@
 
 #include "common/config.h"
 #include "common/paths.h"
+#include "ranking/classement.h"
 #include "image/image.h"
 #include "keyword/keyword.h"
 #include "sound/sound.h"
@@ -14,7 +15,8 @@
 namespace launcher {
 
 const char kUsageLine[] =
-    "usage: engine indexation | engine comparaison texte|son|image CHEMIN | engine recherche MOT\n";
+    "usage: engine indexation | engine comparaison texte|son|image CHEMIN | engine recherche MOT"
+    " | engine classement texte|image|son CHEMIN [--max N] [--json]\n";
 
 Request parse_request(int argc, const char* const* argv) {
   Request r;
@@ -37,6 +39,9 @@ Request parse_request(int argc, const char* const* argv) {
   } else if (word == "recherche" && argc >= 3) {
     r.kind = Kind::kSearch;
     r.argument = argv[2];
+  } else if (word == "classement") {
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    if (ranking::ParseOptions(words, &r.rank, &r.error)) r.kind = Kind::kRank;
   }
   return r;
 }
@@ -46,14 +51,15 @@ namespace {
 // The lock of a request that may change the store, and the recovery of any
 // commit a crash left unfinished. A store root that cannot be opened gives
 // no lock: the request then fails on its own files.
-std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink) {
+std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink,
+                                            store::FileLock::Mode mode) {
   const store::LockPlan plan{
       store.path(paths::kExternRoot),
       store.path(paths::kDatabaseDir),
       {store.path(paths::kTextBaseDir), store.path(paths::kImageBaseDir), store.path(paths::kSoundBaseDir)},
       nullptr};
   std::unique_ptr<store::FileLock> lock;
-  const store::Status s = store::LockStore(store.env(), plan, store::FileLock::Mode::kExclusive, &lock);
+  const store::Status s = store::LockStore(store.env(), plan, mode, &lock);
   if (!s.ok() && lock) sink.report("reprise d'une écriture interrompue impossible : " + output::printable(s.ToString()));
   return lock;
 }
@@ -76,20 +82,55 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
       return image::searchImage(request.argument);
     case Kind::kSearch:
       return keyword::byword(request.argument);
+    case Kind::kRank:
     case Kind::kUsage:
       break;
   }
   return 2;
 }
 
+// The ranker of a medium, or null while it has none.
+const ranking::Ranker* ranker_of(const std::string& medium) {
+  (void)medium;
+  return nullptr;
+}
+
+// "classement": reads standard input first when it holds the query, then
+// shares the store with other readers. Never creates the configuration.
+int rank(const store::Store& store, output::Sink& sink, const ranking::Options& options) {
+  const ranking::Ranker* ranker = ranker_of(options.medium);
+  if (ranker == nullptr) {
+    sink.report("classement " + options.medium + " : pas encore disponible");
+    return 1;
+  }
+  std::optional<std::string> input;
+  if (options.path == "-") {
+    input.emplace();
+    const store::Status s = store.env().ReadStandardInput(&*input, ranking::kMaxQueryBytes);
+    if (!s.ok()) {
+      sink.report("entrée standard illisible : " + s.cause());
+      return 1;
+    }
+  }
+  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kShared);
+  return ranking::Classement(store, sink, *ranker, options, input);
+}
+
 }  // namespace
 
 int run(const store::Store& store, output::Sink& sink, const Request& request) {
   if (request.kind == Kind::kUsage) {
+    if (!request.error.empty()) sink.report(request.error);
     sink.err(kUsageLine);
     return 2;
   }
-  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink);
+  try {
+    if (request.kind == Kind::kRank) return rank(store, sink, request.rank);
+  } catch (const std::bad_alloc&) {
+    sink.report("mémoire insuffisante : requête abandonnée");
+    return 1;
+  }
+  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kExclusive);
   config::Ensure(store, sink);
   try {
     return dispatch(store, sink, request);

@@ -5,15 +5,18 @@
 #include <string>
 
 #include "common/output.h"
+#include "ranking/options.h"
 #include "store/store.h"
 
 namespace launcher {
 
-enum class Kind { kUsage, kIndexation, kCompareText, kCompareSound, kCompareImage, kSearch };
+enum class Kind { kUsage, kIndexation, kCompareText, kCompareSound, kCompareImage, kSearch, kRank };
 
 struct Request {
   Kind kind = Kind::kUsage;
   std::string argument;  // query path, or searched word
+  ranking::Options rank;  // kRank
+  std::string error;      // kUsage: what was wrong, when known
 };
 
 // Reads the request words, compared exactly. Anything that names no request
