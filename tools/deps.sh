@@ -6,11 +6,19 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev googletest)
+# Libraries: JSON output, French stemming, spectra, the HTTP server, PNG.
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+[ -f /usr/include/libstemmer.h ] || need+=(libstemmer-dev)
+[ -f /usr/include/kissfft/kiss_fftr.h ] || need+=(libkissfft-dev)
+[ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
+[ -f /usr/include/png.h ] || need+=(libpng-dev)
+command -v pkg-config >/dev/null || need+=(pkg-config)
 if [ "${1:-}" = "--full" ]; then
   command -v clang++ >/dev/null || need+=(clang)
   ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
     || need+=(libclang-rt-dev)
   command -v valgrind >/dev/null || need+=(valgrind)
+  command -v strace >/dev/null || need+=(strace)
 fi
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
