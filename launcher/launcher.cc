@@ -1,10 +1,16 @@
 #include "launcher/launcher.h"
 
+#include <locale.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 #include "common/config.h"
 #include "common/paths.h"
+#include "launcher/help.h"
+#include "launcher/init.h"
 #include "ranking/classement.h"
 #include "image/image.h"
 #include "keyword/keyword.h"
@@ -15,17 +21,26 @@
 namespace launcher {
 
 const char kUsageLine[] =
-    "usage: engine indexation | engine comparaison texte|son|image CHEMIN | engine recherche MOT"
-    " | engine classement texte|image|son CHEMIN [--max N] [--json]\n";
+    "usage: engine [-C DOSSIER] indexation | comparaison texte|son|image CHEMIN | recherche MOT"
+    " | classement texte|image|son CHEMIN [--max N] [--json] | init DOSSIER | --help | --version\n";
 
 Request parse_request(int argc, const char* const* argv) {
   Request r;
   if (argc < 2) return r;
-  const std::string_view word = argv[1];
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  const std::string& word = words[0];
+  // The word after the request's own words, skipping a "--" that lets a
+  // path or a word read as an option ("-h").
+  auto operand = [&](size_t i, std::string* out) {
+    if (i < words.size() && words[i] == "--" && i + 1 < words.size()) ++i;
+    if (i >= words.size()) return false;
+    *out = words[i];
+    return true;
+  };
   if (word == "indexation") {
     r.kind = Kind::kIndexation;
-  } else if (word == "comparaison" && argc >= 4) {
-    const std::string_view medium = argv[2];
+  } else if (word == "comparaison" && words.size() >= 3) {
+    const std::string& medium = words[1];
     if (medium == "texte") {
       r.kind = Kind::kCompareText;
     } else if (medium == "son") {
@@ -35,13 +50,12 @@ Request parse_request(int argc, const char* const* argv) {
     } else {
       return r;
     }
-    r.argument = argv[3];
-  } else if (word == "recherche" && argc >= 3) {
+    operand(2, &r.argument);
+  } else if (word == "recherche" && operand(1, &r.argument)) {
     r.kind = Kind::kSearch;
-    r.argument = argv[2];
   } else if (word == "classement") {
-    const std::vector<std::string> words(argv + 2, argv + argc);
-    if (ranking::ParseOptions(words, &r.rank, &r.error)) r.kind = Kind::kRank;
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (ranking::ParseOptions(rest, &r.rank, &r.error)) r.kind = Kind::kRank;
   }
   return r;
 }
@@ -51,6 +65,22 @@ namespace {
 // The lock of a request that may change the store, and the recovery of any
 // commit a crash left unfinished. A store root that cannot be opened gives
 // no lock: the request then fails on its own files.
+// Requests need the store's root beside the working directory; without it,
+// one line says where a store should be and nothing is created.
+bool store_found(const store::Store& store, output::Sink& sink) {
+  store::FileInfo info;
+  const store::Status s = store.env().Stat(store.path(paths::kExternRoot), store::Follow::kLinks, &info);
+  if (s.ok() && info.type == store::FileInfo::Type::kDirectory) return true;
+  if (s.ok() || s.code() == ENOENT || s.code() == ENOTDIR) {
+    sink.report(
+        "aucun magasin de données trouvé depuis ce dossier (../EXTERN_FILES absent) : lancez engine depuis "
+        "le dossier work/ d'un magasin, ou utilisez engine -C DOSSIER, ou créez un magasin avec engine init "
+        "DOSSIER");
+    return false;
+  }
+  return true;  // there but unreadable: the lock says why
+}
+
 std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink,
                                             store::FileLock::Mode mode) {
   const store::LockPlan plan{
@@ -124,6 +154,7 @@ int run(const store::Store& store, output::Sink& sink, const Request& request) {
     sink.err(kUsageLine);
     return 2;
   }
+  if (!store_found(store, sink)) return 1;
   try {
     if (request.kind == Kind::kRank) return rank(store, sink, request.rank);
   } catch (const std::bad_alloc&) {
@@ -141,6 +172,52 @@ int run(const store::Store& store, output::Sink& sink, const Request& request) {
     sink.report("mémoire insuffisante : requête abandonnée");
     return 1;
   }
+}
+
+int Main(const std::vector<std::string>& words, output::Sink& sink) {
+  for (const std::string& w : words) {
+    if (w == "--") break;
+    if (w == "--help" || w == "-h") {
+      sink.out(HelpText());
+      return 0;
+    }
+  }
+  size_t first = 0;
+  if (!words.empty() && words[0] == "--version") {
+    sink.out(VersionText());
+    return 0;
+  }
+  if (!words.empty() && words[0] == "-C") {
+    if (words.size() < 2) {
+      sink.err(kUsageLine);
+      return 2;
+    }
+    if (::chdir(words[1].c_str()) != 0) {
+      const int error = errno;
+      sink.report("impossible d'aller dans le dossier " + output::printable(words[1]) + " : " +
+                  store::Status::Error(words[1], error).cause());
+      return 1;
+    }
+    first = 2;
+  }
+  store::Env* env = store::Env::Default();
+  if (first < words.size() && words[first] == "init") {
+    if (first + 2 != words.size()) {
+      sink.report("init demande un seul dossier : engine init DOSSIER");
+      sink.err(kUsageLine);
+      return 2;
+    }
+    return Init(*env, sink, words[first + 1]);
+  }
+  std::vector<const char*> argv{"engine"};
+  for (size_t i = first; i < words.size(); ++i) argv.push_back(words[i].c_str());
+  // Corpus listings sort as `ls` does under the environment's LC_COLLATE;
+  // nothing else follows the locale (numbers always print in the C locale).
+  const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
+  const store::Store store(env, "", collation);
+  const int status = run(store, sink, parse_request(static_cast<int>(argv.size()), argv.data()));
+  if (collation != nullptr) ::freelocale(collation);
+  return status;
 }
 
 }  // namespace launcher

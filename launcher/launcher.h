@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/output.h"
 #include "ranking/options.h"
@@ -29,5 +30,11 @@ extern const char kUsageLine[];
 // Runs a request on `store` and returns its exit status (2 with the usage
 // line for kUsage).
 int run(const store::Store& store, output::Sink& sink, const Request& request);
+
+// The whole command line of `engine` (the words after the program's name):
+// --help / -h anywhere before "--", --version, "-C DIR" before the request
+// word (the process then works in DIR), "init DIR", or a request run on the
+// store of the working directory. Returns the exit status.
+int Main(const std::vector<std::string>& words, output::Sink& sink);
 
 }  // namespace launcher

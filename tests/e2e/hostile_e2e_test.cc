@@ -424,7 +424,7 @@ TEST_F(HostileQueries, UnusablePathsAreOneEscapedLine) {
   for (const auto& stem : storedStems()) paths.push_back("../absent" + stem);
   for (const auto& stem : refusedStems()) paths.push_back("../absent" + stem);
   paths.push_back("-");
-  paths.push_back("--help");
+  paths.push_back("--version");
   paths.push_back("../" + std::string(256, 'N'));  // a name too long for the system
   std::string deep;
   while (deep.size() < 5000) deep += "sub/../";
@@ -461,7 +461,8 @@ TEST_F(HostileQueries, SearchedWordsAreOnlyLookedUp) {
   // "(" and ")" are punctuation: "$(id)x" is described as "$idx".
   for (const auto& w : words) {
     const std::string looked_up = w == "$(id)x" ? "$idx" : w;
-    const Result r = run(s, {"recherche", looked_up});
+    // A word that reads as the help option is given after "--".
+    const Result r = w == "--help" ? run(s, {"recherche", "--", looked_up}) : run(s, {"recherche", looked_up});
     EXPECT_EQ(r.status, 0) << w;
     EXPECT_EQ(r.err, "") << w;
     EXPECT_EQ(r.out, std::string("\nb.xml\n") + kPrompt) << w;
@@ -1136,8 +1137,8 @@ TEST(HostileNames, RequestWordsThatNameNoRequestRunNothing) {
       {"comparaison", "texte;touch${IFS}PWNED4", "../q.xml"},
       {"comparaison", "$(touch PWNED5)", "../q.bin"},
       {"indexation\n"},
-      {"-h"},
-      {"--help"},
+      {"--version\n"},
+      {"-C"},
       {""},
   };
   for (const auto& words : bad) {

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/e2e/corpus_gen.h"
@@ -73,8 +76,11 @@ TEST(Launcher, IndexationWithExtraWordsIsIndexation) {
 
 TEST(Launcher, UncreatableConfigurationPrintsNoCreationMessage) {
   Store s(/*with_config=*/false);
-  s.remove("EXTERN_FILES");
+  s.remove("EXTERN_FILES/configuration.config");
+  ::chmod(s.path("EXTERN_FILES").c_str(), 0555);
   const auto r = s.engine({"comparaison", "texte", "../q.xml"});
+  ::chmod(s.path("EXTERN_FILES").c_str(), 0755);
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into a read-only directory";
   EXPECT_EQ(r.out.find("Fichier de config"), std::string::npos);
   EXPECT_NE(r.err.find("configuration"), std::string::npos) << r.err;
   EXPECT_FALSE(s.exists(e2e::kConfig));
