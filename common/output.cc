@@ -39,6 +39,17 @@ std::string Sink::shown(std::string_view name) const {
   return out_is_terminal() ? printable(name) : std::string(name);
 }
 
+Progress& Sink::progress() {
+  if (!progress_) {
+    if (err_is_terminal()) {
+      progress_ = std::make_unique<TerminalProgress>(*this);
+    } else {
+      progress_ = std::make_unique<NoProgress>();
+    }
+  }
+  return *progress_;
+}
+
 StdSink::StdSink(std::string program)
     : Sink(std::move(program)), out_tty_(::isatty(1) == 1), err_tty_(::isatty(2) == 1) {}
 

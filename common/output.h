@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "common/progress.h"
 
 namespace output {
 
@@ -33,8 +36,13 @@ class Sink {
   // obey control bytes hidden in it.
   std::string shown(std::string_view name) const;
 
+  // Where long requests tell their advance: drawn on standard error when it
+  // is a terminal, nowhere otherwise. First called from one thread.
+  Progress& progress();
+
  private:
   std::string program_;
+  std::unique_ptr<Progress> progress_;
 };
 
 // The process's standard output and error. Standard output is flushed

@@ -87,7 +87,9 @@ std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::S
       store.path(paths::kExternRoot),
       store.path(paths::kDatabaseDir),
       {store.path(paths::kTextBaseDir), store.path(paths::kImageBaseDir), store.path(paths::kSoundBaseDir)},
-      nullptr};
+      [&sink] {
+        if (sink.err_is_terminal()) sink.report("magasin occupé par une autre requête : attente de son tour…");
+      }};
   std::unique_ptr<store::FileLock> lock;
   const store::Status s = store::LockStore(store.env(), plan, mode, &lock);
   if (!s.ok() && lock) sink.report("reprise d'une écriture interrompue impossible : " + output::printable(s.ToString()));
