@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "launcher/help.h"
 #include "launcher/init.h"
+#include "launcher/rankers.h"
 #include "ranking/classement.h"
 #include "image/image.h"
 #include "keyword/keyword.h"
@@ -121,16 +122,10 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
   return 2;
 }
 
-// The ranker of a medium, or null while it has none.
-const ranking::Ranker* ranker_of(const std::string& medium) {
-  (void)medium;
-  return nullptr;
-}
-
 // "classement": reads standard input first when it holds the query, then
 // shares the store with other readers. Never creates the configuration.
 int rank(const store::Store& store, output::Sink& sink, const ranking::Options& options) {
-  const ranking::Ranker* ranker = ranker_of(options.medium);
+  const ranking::Ranker* ranker = RankerFor(options.medium);
   if (ranker == nullptr) {
     sink.report("classement " + options.medium + " : pas encore disponible");
     return 1;
