@@ -61,11 +61,16 @@ Request parse_request(int argc, const char* const* argv) {
   return r;
 }
 
+store::LockPlan LockPlanFor(const store::Store& store, std::function<void()> on_wait) {
+  return store::LockPlan{
+      store.path(paths::kExternRoot),
+      store.path(paths::kDatabaseDir),
+      {store.path(paths::kTextBaseDir), store.path(paths::kImageBaseDir), store.path(paths::kSoundBaseDir)},
+      std::move(on_wait)};
+}
+
 namespace {
 
-// The lock of a request that may change the store, and the recovery of any
-// commit a crash left unfinished. A store root that cannot be opened gives
-// no lock: the request then fails on its own files.
 // Requests need the store's root beside the working directory; without it,
 // one line says where a store should be and nothing is created.
 bool store_found(const store::Store& store, output::Sink& sink) {
@@ -82,15 +87,14 @@ bool store_found(const store::Store& store, output::Sink& sink) {
   return true;  // there but unreadable: the lock says why
 }
 
+// The lock of a request, and the recovery of any commit a crash left
+// unfinished. A store root that cannot be opened gives no lock: the request
+// then fails on its own files.
 std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink,
                                             store::FileLock::Mode mode) {
-  const store::LockPlan plan{
-      store.path(paths::kExternRoot),
-      store.path(paths::kDatabaseDir),
-      {store.path(paths::kTextBaseDir), store.path(paths::kImageBaseDir), store.path(paths::kSoundBaseDir)},
-      [&sink] {
-        if (sink.err_is_terminal()) sink.report("magasin occupé par une autre requête : attente de son tour…");
-      }};
+  const store::LockPlan plan = LockPlanFor(store, [&sink] {
+    if (sink.err_is_terminal()) sink.report("magasin occupé par une autre requête : attente de son tour…");
+  });
   std::unique_ptr<store::FileLock> lock;
   const store::Status s = store::LockStore(store.env(), plan, mode, &lock);
   if (!s.ok() && lock) sink.report("reprise d'une écriture interrompue impossible : " + output::printable(s.ToString()));

@@ -2,11 +2,13 @@
 // store lock, the configuration file, then the medium's driver.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/output.h"
 #include "ranking/options.h"
+#include "store/lock.h"
 #include "store/store.h"
 
 namespace launcher {
@@ -26,6 +28,10 @@ Request parse_request(int argc, const char* const* argv);
 
 // The one usage line written on standard error for kUsage.
 extern const char kUsageLine[];
+
+// How a request locks `store`: the store root, the turnstile that keeps
+// writers from starving, and the base directories to recover first.
+store::LockPlan LockPlanFor(const store::Store& store, std::function<void()> on_wait = nullptr);
 
 // Runs a request on `store` and returns its exit status (2 with the usage
 // line for kUsage).
