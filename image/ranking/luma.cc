@@ -26,13 +26,4 @@ LumaTable::LumaTable(const image::ImgRGB& img) : lines_(img.nbLigne), columns_(i
   });
 }
 
-uint64_t LumaTable::sum(int32_t top, int32_t left, int32_t bottom, int32_t right) const {
-  return corner(bottom, right) + corner(top, left) - corner(top, right) - corner(bottom, left);
-}
-
-double LumaTable::mean(int32_t top, int32_t left, int32_t bottom, int32_t right) const {
-  const double count = static_cast<double>(bottom - top) * static_cast<double>(right - left);
-  return static_cast<double>(sum(top, left, bottom, right)) / (1000.0 * count);
-}
-
 }  // namespace image_ranking

@@ -21,9 +21,14 @@ class LumaTable {
 
   // Sum over lines [top, bottom) and columns [left, right), which must lie
   // inside the image.
-  uint64_t sum(int32_t top, int32_t left, int32_t bottom, int32_t right) const;
+  uint64_t sum(int32_t top, int32_t left, int32_t bottom, int32_t right) const {
+    return corner(bottom, right) + corner(top, left) - corner(top, right) - corner(bottom, left);
+  }
   // Mean of that rectangle, in grey levels (0 to 255).
-  double mean(int32_t top, int32_t left, int32_t bottom, int32_t right) const;
+  double mean(int32_t top, int32_t left, int32_t bottom, int32_t right) const {
+    const double count = static_cast<double>(bottom - top) * static_cast<double>(right - left);
+    return static_cast<double>(sum(top, left, bottom, right)) / (1000.0 * count);
+  }
   // One pixel, in grey levels.
   double at(int32_t line, int32_t column) const { return mean(line, column, line + 1, column + 1); }
 

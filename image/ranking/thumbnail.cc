@@ -18,23 +18,44 @@ int32_t block_end(int32_t i, int32_t n) {
 }
 
 Means block_means(const LumaTable& luma, int32_t top, int32_t left, int32_t lines, int32_t columns) {
+  std::array<int32_t, kThumb> x0, x1;
+  for (int j = 0; j < kThumb; ++j) {
+    x0[j] = left + block_begin(j, columns);
+    x1[j] = left + block_end(j, columns);
+  }
   Means m{};
   for (int i = 0; i < kThumb; ++i) {
     const int32_t y0 = top + block_begin(i, lines), y1 = top + block_end(i, lines);
-    for (int j = 0; j < kThumb; ++j)
-      m[i * kThumb + j] = luma.mean(y0, left + block_begin(j, columns), y1, left + block_end(j, columns));
+    for (int j = 0; j < kThumb; ++j) m[i * kThumb + j] = luma.mean(y0, x0[j], y1, x1[j]);
   }
   return m;
 }
 
 Thumb rank_cells(const Means& means) {
-  std::array<int, kThumbCells> order;
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return means[a] < means[b]; });
+  // Keys: the mean in 1/256 steps of a grey level (means closer than a step
+  // may share their rank, as equal ones do), sorted by two counting passes.
+  std::array<uint16_t, kThumbCells> key;
+  for (int k = 0; k < kThumbCells; ++k)
+    key[k] = static_cast<uint16_t>(std::clamp(means[k], 0.0, 255.0) * 256 + 0.5);
+  std::array<uint16_t, kThumbCells> first, order;
+  std::array<uint16_t, 256> low{}, high{};
+  for (uint16_t k : key) {
+    ++low[k & 0xff];
+    ++high[k >> 8];
+  }
+  uint16_t at_low = 0, at_high = 0;
+  for (int b = 0; b < 256; ++b) {
+    std::swap(at_low, low[b]);
+    at_low = static_cast<uint16_t>(at_low + low[b]);
+    std::swap(at_high, high[b]);
+    at_high = static_cast<uint16_t>(at_high + high[b]);
+  }
+  for (int k = 0; k < kThumbCells; ++k) first[low[key[k] & 0xff]++] = static_cast<uint16_t>(k);
+  for (uint16_t c : first) order[high[key[c] >> 8]++] = c;
   Thumb t{};
   for (int i = 0; i < kThumbCells;) {
     int j = i;
-    while (j + 1 < kThumbCells && means[order[j + 1]] == means[order[i]]) ++j;
+    while (j + 1 < kThumbCells && key[order[j + 1]] == key[order[i]]) ++j;
     // ranks i..j share (i + j) / 2; stored doubled, centred on (cells - 1) / 2
     for (int k = i; k <= j; ++k) t[order[k]] = static_cast<int16_t>(i + j - (kThumbCells - 1));
     i = j + 1;
