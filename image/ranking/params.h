@@ -45,7 +45,7 @@ inline constexpr double kLayoutAloneMargin = 0.08;
 
 // Verdict: a best score at or above kMatchThreshold is a match, labelled
 // "même image" from kSameImageThreshold up, "image proche" below it.
-inline constexpr double kMatchThreshold = 0.86;
+inline constexpr double kMatchThreshold = 0.88;
 inline constexpr double kSameImageThreshold = 0.97;
 
 }  // namespace image_ranking
