@@ -14,6 +14,10 @@ namespace {
 // The query's thumbnails in every orientation, and its turned-back ones, with
 // the norms the correlations divide by.
 struct QueryThumbs {
+  // the toned root histograms bin by bin, kTones values per bin
+  static constexpr size_t kTones = 8;
+  std::vector<float> tones;
+  size_t bins = 0;
   std::vector<Thumb> oriented;
   std::vector<Thumb> turned;
   std::vector<double> turned_norms;
@@ -22,6 +26,13 @@ struct QueryThumbs {
 
 QueryThumbs prepare(const Signature& q) {
   QueryThumbs p;
+  static_assert(kToneGains.size() <= QueryThumbs::kTones);
+  if (!q.toned.empty()) {
+    p.bins = q.toned[0].size();
+    p.tones.assign(p.bins * QueryThumbs::kTones, 0);
+    for (size_t g = 0; g < q.toned.size() && g < QueryThumbs::kTones; ++g)
+      for (size_t b = 0; b < p.bins && b < q.toned[g].size(); ++b) p.tones[b * QueryThumbs::kTones + g] = q.toned[g][b];
+  }
   if (q.thumbs.empty()) return p;
   for (int k = 0; k < 8; ++k) p.oriented.push_back(oriented(q.thumbs[0], k));
   p.norm = std::sqrt(static_cast<double>(dot(q.thumbs[0].data(), q.thumbs[0].data())));
@@ -38,7 +49,7 @@ Similarities score(const RankedFile& file, size_t i, const Signature& query, con
                    std::array<Thumb, kThumbsPerImage>& base) {
   Similarities s;
   // histogram: the query's tones, or its own histogram when it has none
-  if (query.toned.empty()) {
+  if (qt.tones.empty()) {
     const std::vector<RootBin> h = file.histogram(i);
     size_t a = 0;
     for (const RootBin& b : h) {
@@ -47,14 +58,13 @@ Similarities score(const RankedFile& file, size_t i, const Signature& query, con
         s.histogram += static_cast<double>(query.histogram[a].root) * b.root;
     }
   } else {
-    std::array<double, kToneGains.size()> sums{};
-    const size_t tones = std::min(query.toned.size(), sums.size());
-    const size_t bins = query.toned[0].size();
+    std::array<float, QueryThumbs::kTones> sums{};
     file.for_each_bin(i, [&](uint32_t bin, float root) {
-      if (bin >= bins) return;
-      for (size_t g = 0; g < tones; ++g) sums[g] += static_cast<double>(query.toned[g][bin]) * root;
+      if (bin >= qt.bins) return;
+      const float* t = &qt.tones[bin * QueryThumbs::kTones];
+      for (size_t g = 0; g < QueryThumbs::kTones; ++g) sums[g] += t[g] * root;
     });
-    s.histogram = *std::max_element(sums.begin(), sums.begin() + static_cast<long>(tones));
+    s.histogram = *std::max_element(sums.begin(), sums.begin() + static_cast<long>(std::min(query.toned.size(), sums.size())));
   }
   // layout: every orientation against the whole image and every window, and
   // the turned-back thumbnails against the whole image

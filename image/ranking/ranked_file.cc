@@ -87,16 +87,6 @@ std::string build_ranked_file(const image::ParamBits& bits, const std::vector<Ra
   return out;
 }
 
-uint32_t RankedFile::u32(const char* p) {
-  uint32_t v = 0;
-  for (int k = 3; k >= 0; --k) v = (v << 8) | static_cast<unsigned char>(p[k]);
-  return v;
-}
-
-uint64_t RankedFile::u64(const char* p) { return (static_cast<uint64_t>(u32(p + 4)) << 32) | u32(p); }
-
-float RankedFile::f32(const char* p) { return std::bit_cast<float>(u32(p)); }
-
 const char* RankedFile::record(size_t i) const { return bytes_.data() + records_ + i * kRecordSize; }
 
 std::optional<RankedFile> RankedFile::read(std::string_view bytes, std::string& error) {

@@ -7,12 +7,6 @@
 
 namespace image_ranking {
 
-int64_t dot(const int16_t* a, const int16_t* b) {
-  int32_t sum = 0;  // at most 256 x 255 x 255 in magnitude
-  for (int k = 0; k < kThumbCells; ++k) sum += static_cast<int32_t>(a[k]) * b[k];
-  return sum;
-}
-
 double layout_similarity(const Thumb& a, const Thumb& b) {
   const double na = static_cast<double>(dot(a.data(), a.data()));
   const double nb = static_cast<double>(dot(b.data(), b.data()));

@@ -9,8 +9,12 @@
 namespace image_ranking {
 
 // Sum of products of two thumbnails (the cells of a thumbnail sum to 0, so
-// this is their covariance up to the cell count).
-int64_t dot(const int16_t* a, const int16_t* b);
+// this is their covariance up to the cell count). Cells within [-255, 255].
+inline int64_t dot(const int16_t* a, const int16_t* b) {
+  int32_t sum = 0;  // at most 256 x 255 x 255 in magnitude
+  for (int k = 0; k < kThumbCells; ++k) sum += static_cast<int32_t>(a[k]) * b[k];
+  return sum;
+}
 
 // Pearson correlation of two thumbnails, in [-1, 1]: the Spearman correlation
 // of the block means they were ranked from. 0 when either is flat.
