@@ -11,33 +11,43 @@ namespace image_ranking {
 
 namespace {
 
-// The query's thumbnails in every orientation, and its turned-back ones, with
-// the norms the correlations divide by.
-struct QueryThumbs {
-  // the toned root histograms bin by bin, kTones values per bin
+// The query laid out for scoring: its root histograms bin by bin (kTones
+// values per bin, one per tone, or its own histogram alone when it has no
+// tones), its thumbnail in every orientation, its turned-back thumbnails, and
+// their norms.
+struct PreparedQuery {
   static constexpr size_t kTones = 8;
   std::vector<float> tones;
   size_t bins = 0;
+  size_t tone_count = 0;
   std::vector<Thumb> oriented;
+  double norm = 0;
   std::vector<Thumb> turned;
   std::vector<double> turned_norms;
-  double norm = 0;
 };
 
-QueryThumbs prepare(const Signature& q) {
-  QueryThumbs p;
-  static_assert(kToneGains.size() <= QueryThumbs::kTones);
-  if (!q.toned.empty()) {
-    p.bins = q.toned[0].size();
-    p.tones.assign(p.bins * QueryThumbs::kTones, 0);
-    for (size_t g = 0; g < q.toned.size() && g < QueryThumbs::kTones; ++g)
-      for (size_t b = 0; b < p.bins && b < q.toned[g].size(); ++b) p.tones[b * QueryThumbs::kTones + g] = q.toned[g][b];
+double norm(const Thumb& t) { return std::sqrt(static_cast<double>(dot(t.data(), t.data()))); }
+
+PreparedQuery prepare(const Signature& q) {
+  static_assert(kToneGains.size() <= PreparedQuery::kTones);
+  PreparedQuery p;
+  p.bins = bin_count(q.kind, q.bits);
+  p.tones.assign(p.bins * PreparedQuery::kTones, 0);
+  if (q.toned.empty()) {
+    p.tone_count = 1;
+    for (const RootBin& b : q.histogram)
+      if (b.bin < p.bins) p.tones[b.bin * PreparedQuery::kTones] = b.root;
+  } else {
+    p.tone_count = std::min(q.toned.size(), PreparedQuery::kTones);
+    for (size_t g = 0; g < p.tone_count; ++g)
+      for (size_t b = 0; b < p.bins && b < q.toned[g].size(); ++b) p.tones[b * PreparedQuery::kTones + g] = q.toned[g][b];
   }
-  if (q.thumbs.empty()) return p;
-  for (int k = 0; k < 8; ++k) p.oriented.push_back(oriented(q.thumbs[0], k));
-  p.norm = std::sqrt(static_cast<double>(dot(q.thumbs[0].data(), q.thumbs[0].data())));
+  if (!q.thumbs.empty()) {
+    for (int k = 0; k < 8; ++k) p.oriented.push_back(oriented(q.thumbs[0], k));
+    p.norm = norm(q.thumbs[0]);
+  }
   p.turned = q.turned;
-  for (const Thumb& t : q.turned) p.turned_norms.push_back(std::sqrt(static_cast<double>(dot(t.data(), t.data()))));
+  for (const Thumb& t : q.turned) p.turned_norms.push_back(norm(t));
   return p;
 }
 
@@ -45,36 +55,24 @@ double correlation(int64_t product, double norm_a, double norm_b) {
   return norm_a == 0 || norm_b == 0 ? 0 : static_cast<double>(product) / (norm_a * norm_b);
 }
 
-Similarities score(const RankedFile& file, size_t i, const Signature& query, const QueryThumbs& qt,
-                   std::array<Thumb, kThumbsPerImage>& base) {
+Similarities score(const RankedFile& file, size_t i, const PreparedQuery& q, std::array<Thumb, kThumbsPerImage>& base) {
   Similarities s;
-  // histogram: the query's tones, or its own histogram when it has none
-  if (qt.tones.empty()) {
-    const std::vector<RootBin> h = file.histogram(i);
-    size_t a = 0;
-    for (const RootBin& b : h) {
-      while (a < query.histogram.size() && query.histogram[a].bin < b.bin) ++a;
-      if (a < query.histogram.size() && query.histogram[a].bin == b.bin)
-        s.histogram += static_cast<double>(query.histogram[a].root) * b.root;
-    }
-  } else {
-    std::array<float, QueryThumbs::kTones> sums{};
-    file.for_each_bin(i, [&](uint32_t bin, float root) {
-      if (bin >= qt.bins) return;
-      const float* t = &qt.tones[bin * QueryThumbs::kTones];
-      for (size_t g = 0; g < QueryThumbs::kTones; ++g) sums[g] += t[g] * root;
-    });
-    s.histogram = *std::max_element(sums.begin(), sums.begin() + static_cast<long>(std::min(query.toned.size(), sums.size())));
-  }
-  // layout: every orientation against the whole image and every window, and
-  // the turned-back thumbnails against the whole image
+  std::array<float, PreparedQuery::kTones> sums{};
+  file.for_each_bin(i, [&](uint32_t bin, float root) {
+    if (bin >= q.bins) return;
+    const float* t = &q.tones[bin * PreparedQuery::kTones];
+    for (size_t g = 0; g < PreparedQuery::kTones; ++g) sums[g] += t[g] * root;
+  });
+  s.histogram = *std::max_element(sums.begin(), sums.begin() + static_cast<std::ptrdiff_t>(q.tone_count));
+  // every orientation against the whole image and every window, and the
+  // turned-back thumbnails against the whole image
   file.thumbs(i, base.data());
   for (int t = 0; t < kThumbsPerImage; ++t) {
-    const double nb = std::sqrt(static_cast<double>(dot(base[t].data(), base[t].data())));
-    for (const Thumb& q : qt.oriented) s.layout = std::max(s.layout, correlation(dot(q.data(), base[t].data()), qt.norm, nb));
+    const double nb = norm(base[t]);
+    for (const Thumb& o : q.oriented) s.layout = std::max(s.layout, correlation(dot(o.data(), base[t].data()), q.norm, nb));
     if (t == 0)
-      for (size_t k = 0; k < qt.turned.size(); ++k)
-        s.layout = std::max(s.layout, correlation(dot(qt.turned[k].data(), base[0].data()), qt.turned_norms[k], nb));
+      for (size_t k = 0; k < q.turned.size(); ++k)
+        s.layout = std::max(s.layout, correlation(dot(q.turned[k].data(), base[0].data()), q.turned_norms[k], nb));
   }
   return s;
 }
@@ -83,7 +81,7 @@ Similarities score(const RankedFile& file, size_t i, const Signature& query, con
 
 Similarities similarities(const RankedFile& file, size_t i, const Signature& query) {
   std::array<Thumb, kThumbsPerImage> base;
-  return score(file, i, query, prepare(query), base);
+  return score(file, i, prepare(query), base);
 }
 
 ranking::Ranking rank(const RankedFile& file, const Signature& query) {
@@ -91,11 +89,11 @@ ranking::Ranking rank(const RankedFile& file, const Signature& query) {
   r.threshold = kMatchThreshold;
   if (query.bits.PARAM_BITS_NB != file.bits().PARAM_BITS_NB || query.bits.PARAM_BITS_RGB != file.bits().PARAM_BITS_RGB)
     return r;
-  const QueryThumbs qt = prepare(query);
+  const PreparedQuery q = prepare(query);
   std::array<Thumb, kThumbsPerImage> base;
   for (size_t i = 0; i < file.size(); ++i) {
     if (file.kind(i) != query.kind) continue;
-    const Similarities s = score(file, i, query, qt, base);
+    const Similarities s = score(file, i, q, base);
     ranking::Result res;
     res.id = file.id(i);
     res.name = std::string(file.name(i));

@@ -30,7 +30,8 @@ struct Signature {
   std::vector<Thumb> turned;
 };
 
-// Nothing unless the image was read (img.outcome == kRead).
+// `img` as lireImage returned it, before any quantification (which rewrites
+// the grey plane in place). Nothing unless it was read (outcome kRead).
 std::optional<Signature> describe(const image::ImageLue& img, const image::ParamBits& bits, Purpose purpose);
 
 }  // namespace image_ranking
