@@ -28,6 +28,7 @@ inline constexpr const char* kTextDescriptors =
     "../EXTERN_FILES/database/base_texte/base_descripteur_texte.txt";
 inline constexpr const char* kTextIndex =
     "../EXTERN_FILES/database/base_texte/table_index_texte.txt";
+inline constexpr const char* kTextRanked = "../EXTERN_FILES/database/base_texte/classement_texte.idx";
 inline constexpr const char* kTextQueryDescriptor =
     "../EXTERN_FILES/database/base_texte/descripteur_temporaire.txt";
 
@@ -45,6 +46,7 @@ inline constexpr const char* kImageList =
     "../EXTERN_FILES/database/base_image/liste_base_image.txt";
 inline constexpr const char* kImageDescriptors =
     "../EXTERN_FILES/database/base_image/base_descripteur_image.txt";
+inline constexpr const char* kImageRanked = "../EXTERN_FILES/database/base_image/classement_image.idx";
 inline constexpr const char* kImageQueryDescriptor =
     "../EXTERN_FILES/database/base_image/temp";
 
@@ -52,6 +54,7 @@ inline constexpr const char* kImageQueryDescriptor =
 inline constexpr const char* kSoundBaseDir = "../EXTERN_FILES/database/base_son/";
 inline constexpr const char* kSoundList =
     "../EXTERN_FILES/database/base_son/Liste_Base_Son.txt";
+inline constexpr const char* kSoundRanked = "../EXTERN_FILES/database/base_son/classement_son.idx";
 inline constexpr const char* kSoundDescriptors =
     "../EXTERN_FILES/database/base_son/base_descripteur_son.txt";
 

@@ -1,9 +1,12 @@
 #include "launcher/rankers.h"
 
+#include "image/ranking/ranker.h"
+
 namespace launcher {
 
 const ranking::Ranker* RankerFor(const std::string& medium) {
-  (void)medium;
+  static const image_ranking::Ranker image;
+  if (medium == "image") return &image;
   return nullptr;
 }
 
