@@ -33,7 +33,9 @@ class Server : public httplib::Server {
 };
 
 void Send(const Reply& reply, httplib::Response& res) {
-  res.status = reply.status;
+  // A 200 is left for the library to choose, so that a range request (a
+  // player seeking in a sound) gets its 206.
+  if (reply.status != 200) res.status = reply.status;
   res.set_header("Cache-Control", "no-cache");
   res.set_content(reply.body, reply.content_type.c_str());
 }

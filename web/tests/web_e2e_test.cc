@@ -213,6 +213,12 @@ TEST_F(WebE2E, PageAndMedia) {
   const size_t raw = fs::file_size(std::string(DEMO_DIR) + "/" + e2e::kSounds + "rafales.bin");
   EXPECT_EQ(r->body.size(), 44 + raw / 8 * 2);
   EXPECT_EQ(r->body.substr(0, 4), "RIFF");
+  // Players seek with range requests.
+  const std::string whole = r->body;
+  r = c.Get("/api/media/son/3.wav", {{"Range", "bytes=1000-1999"}});
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->status, 206);
+  EXPECT_EQ(r->body, whole.substr(1000, 1000));
 
   r = c.Get("/api/media/texte/1");
   ASSERT_TRUE(r);
