@@ -63,9 +63,37 @@ const char* StatusWord(int status) {
 }
 
 void AddRoutes(Server& server, const Service& service) {
-  server.Post(R"(/api/classement/(texte|image|son))", [&](const httplib::Request& req, httplib::Response& res) {
-    Guarded(res, [&] { return service.Classement(req.matches[1], req.params, req.body); });
-  });
+  // The query is read here rather than by the library, so that its bytes are
+  // taken as they come whatever the content type says (the library would
+  // parse a form body, and refuse one over 8 KiB). A multipart form gives
+  // its first part. The 64 MiB limit still applies.
+  server.Post(R"(/api/classement/(texte|image|son))",
+              [&](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
+                Guarded(res, [&] {
+                  std::string body;
+                  bool read;
+                  if (req.is_multipart_form_data()) {
+                    int parts = 0;
+                    read = reader(
+                        [&](const httplib::MultipartFormData&) {
+                          ++parts;
+                          return true;
+                        },
+                        [&](const char* data, size_t n) {
+                          if (parts == 1) body.append(data, n);
+                          return true;
+                        });
+                  } else {
+                    read = reader([&](const char* data, size_t n) {
+                      body.append(data, n);
+                      return true;
+                    });
+                  }
+                  if (!read && res.status == 413) return ErrorReply(413, StatusWord(413));
+                  if (!read) return ErrorReply(400, "corps de requête illisible");
+                  return service.Classement(req.matches[1], req.params, body);
+                });
+              });
   server.Get("/api/recherche", [&](const httplib::Request& req, httplib::Response& res) {
     Guarded(res, [&] { return service.Recherche(req.params); });
   });
@@ -112,6 +140,7 @@ int Serve(const Service& service, const ServerOptions& options, output::Sink& si
   Server server;
   server.set_payload_max_length(ranking::kMaxQueryBytes);
   server.set_keep_alive_max_count(1000);
+  server.set_tcp_nodelay(true);  // answers leave at once, not after a delayed ACK
   server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
   AddRoutes(server, service);
 

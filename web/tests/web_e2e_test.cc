@@ -163,6 +163,17 @@ TEST_F(WebE2E, BadRequestsGetJsonErrors) {
   ExpectError(c.Get("/api/media/image/99.png"), 404);
   ExpectError(c.Get("/api/media/son/5.wav"), 404);
 
+  // The body is the query whatever its content type says: a form type over
+  // 8 KiB is neither parsed nor refused.
+  std::string text;
+  for (int i = 0; i < 10; ++i) text += Slurp(std::string(DEMO_DIR) + "/" + e2e::kTexts + "01_maison_de_campagne.xml");
+  ASSERT_GT(text.size(), 8192u);
+  for (const char* type : {"application/x-www-form-urlencoded", "text/xml", ""}) {
+    const auto r = c.Post("/api/classement/texte", text, type);
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(r->status == 200 || r->status == 503) << type << " " << r->status << " " << r->body;
+  }
+
   // Over 64 MiB: refused without being ranked.
   const std::string big((64u << 20) + 1, 'a');
   ExpectError(c.Post("/api/classement/texte", big, "application/octet-stream"), 413);
