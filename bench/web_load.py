@@ -19,6 +19,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import urllib.error
 import urllib.request
 
@@ -39,7 +40,7 @@ def start(binary, workdir):
         proc.kill()
         sys.exit("engine-web gave no URL")
     # Drain what the indexation prints, so the server never blocks on a full pipe.
-    subprocess.Popen(["cat"], stdin=proc.stdout, stdout=subprocess.DEVNULL)
+    threading.Thread(target=proc.stdout.read, daemon=True).start()
     return proc, url
 
 

@@ -136,6 +136,9 @@ int Serve(const Service& service, const ServerOptions& options, output::Sink& si
   sigaddset(&stop_signals, SIGINT);
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  // A client that goes away mid-answer, or a closed standard output, must
+  // fail that write only, not end the server.
+  ::signal(SIGPIPE, SIG_IGN);
 
   Server server;
   server.set_payload_max_length(ranking::kMaxQueryBytes);

@@ -15,7 +15,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
+import threading
 import unittest
 import urllib.request
 
@@ -68,7 +68,8 @@ class Server:
             raise RuntimeError("no URL from " + binary)
         self.url = line
         # Whatever the indexation prints is drained so the server never blocks on it.
-        self.proc.stdout.close()
+        self.drain = threading.Thread(target=self.proc.stdout.read, daemon=True)
+        self.drain.start()
 
     def api(self, path, data=None):
         req = urllib.request.Request(self.url + path.lstrip("/"), data=data,
