@@ -19,6 +19,11 @@ if [ "${1:-}" = "--full" ]; then
     || need+=(libclang-rt-dev)
   command -v valgrind >/dev/null || need+=(valgrind)
   command -v strace >/dev/null || need+=(strace)
+  # The page's browser tests and load benchmark.
+  [ -x /usr/bin/chromium ] || need+=(chromium)
+  [ -x /usr/bin/chromedriver ] || need+=(chromium-driver)
+  /usr/bin/python3 -c 'import selenium' 2>/dev/null || need+=(python3-selenium)
+  command -v wrk >/dev/null || need+=(wrk)
 fi
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
