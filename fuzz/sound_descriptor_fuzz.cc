@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "sound/descriptor_base.h"
-#include "sound/sound_list.h"
+#include "sound/base.h"
+#include "sound/base_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,6 @@
-#include "sound/descriptor_base.h"
+#include "sound/base.h"
+
+#include <charconv>
 
 #include "common/numbers.h"
 #include "common/parallel.h"
@@ -12,6 +14,11 @@ constexpr std::string_view kId = "<id>";
 constexpr std::string_view kIdEnd = "</id>";
 constexpr std::string_view kRow = "<fenetre>";
 constexpr std::string_view kRowEnd = "</fenetre>";
+
+void append_int(std::string& out, int64_t v) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+}
 
 bool space_at(std::string_view text, size_t i) {
   return tokens::is_space(static_cast<unsigned char>(text[i]));
@@ -30,6 +37,32 @@ size_t next_id_mark(std::string_view text, size_t from) {
 }
 
 }  // namespace
+
+void append_header(std::string& out, const Params& params) {
+  append_int(out, params.echantillons);
+  out += ' ';
+  append_int(out, params.nbintervalles);
+  out += '\n';
+}
+
+void append_id_line(std::string& out, int id) {
+  out += "<id> ";
+  append_int(out, id);
+  out += " </id>\n";
+}
+
+void append_row(std::string& out, const int32_t* row, size_t cols) {
+  out += "<fenetre> ";
+  for (size_t c = 0; c < cols; ++c) {
+    append_int(out, row[c]);
+    out += ' ';
+  }
+  out += " </fenetre>\n";
+}
+
+void append_rows(std::string& out, const Matrix& m) {
+  for (size_t r = 0; r < m.rows; ++r) append_row(out, m.row(r), m.cols);
+}
 
 DescriptorBase split_descriptor_base(std::string_view text) {
   DescriptorBase base;

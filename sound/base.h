@@ -1,7 +1,13 @@
-// Reading the sound descriptor base back (the format is in
-// descriptor_format.h). Pure functions over the bytes, safe on any input: a
-// truncated or garbled base gives odd counts, never a read or write outside a
-// matrix.
+// The sound descriptor base, byte for byte:
+//   "E n\n"                                   header, once
+//   "<id> ID </id>\n"                         then per sound its identifier,
+//   "<fenetre> c0 c1 ... cn  </fenetre>\n"    and one line per matrix row,
+// each count followed by one blank, so the last is followed by two before the
+// closing mark.
+//
+// Writing appends those bytes to a string. Reading is made of pure functions
+// over the bytes, safe on any input: a truncated or garbled base gives odd
+// counts, never a read or write outside a matrix.
 //
 // Reading rules, token by token after the two header values: "<id>" starts a
 // new descriptor whose row count is its number of "<fenetre>" tokens; "</id>"
@@ -15,6 +21,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +30,16 @@
 #include "sound/params.h"
 
 namespace sound {
+
+// ---- writing ---------------------------------------------------------------
+
+void append_header(std::string& out, const Params& params);
+void append_id_line(std::string& out, int id);
+// One "<fenetre> ... </fenetre>\n" line of `cols` counts.
+void append_row(std::string& out, const int32_t* row, size_t cols);
+void append_rows(std::string& out, const Matrix& m);
+
+// ---- reading ---------------------------------------------------------------
 
 struct DescriptorBase {
   // The header's two tokens and their values; header_ok when both are there

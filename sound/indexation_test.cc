@@ -1,0 +1,102 @@
+#include "sound/indexation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sound/test_matrices.h"
+#include "store/fault_env.h"
+#include "tests/support/temp_store.h"
+
+namespace sound {
+namespace {
+
+using testing::samples;
+
+constexpr const char kCorpus[] = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_SON/";
+constexpr const char kBaseDir[] = "EXTERN_FILES/database/base_son/";
+constexpr const char kList[] = "EXTERN_FILES/database/base_son/Liste_Base_Son.txt";
+constexpr const char kDescriptors[] = "EXTERN_FILES/database/base_son/base_descripteur_son.txt";
+constexpr const char kConfig[] = "EXTERN_FILES/configuration.config";
+
+// A store configured with E = 4, n = 2 and one indexed sound, old.bin.
+struct Indexed {
+  testing_support::TempStore s;
+  std::string list, descriptors;
+
+  Indexed() {
+    s.write(kConfig, "echantillons: 4 nbintervalles: 2");
+    s.write(std::string(kCorpus) + "old.bin", samples({0.5, 0.5, -0.5}));
+    output::StringSink sink;
+    EXPECT_EQ(resetAndIndex(s.store(), sink), 0) << sink.err_text();
+    list = s.read(kList);
+    descriptors = s.read(kDescriptors);
+    // The corpus changes: the next indexation would give new bases.
+    s.write(std::string(kCorpus) + "new.bin", samples({0.5, -0.5, 0.25, 0.75, -0.9}));
+  }
+
+  // Both bases exactly as the first indexation left them, nothing staged.
+  void expect_old_bases() const {
+    EXPECT_EQ(s.read(kList), list);
+    EXPECT_EQ(s.read(kDescriptors), descriptors);
+    for (const char* left : {".Liste_Base_Son.txt.new", ".base_descripteur_son.txt.new", ".commit"})
+      EXPECT_FALSE(s.exists(std::string(kBaseDir) + left)) << left;
+  }
+};
+
+TEST(SoundIndexation, WritesBothBasesAndOneLinePerSound) {
+  Indexed x;
+  EXPECT_EQ(x.list, "<id> 0 </id><fichier> old.bin </fichier>\n");
+  EXPECT_EQ(x.descriptors, "4 2\n<id> 0 </id>\n<fenetre> 1 2 0  </fenetre>\n");
+  output::StringSink sink;
+  EXPECT_EQ(resetAndIndex(x.s.store(), sink), 0);
+  EXPECT_EQ(sink.out_text(),
+            "Le fichier new.bin à été indexé !\n\nLe fichier old.bin à été indexé !\n\n");
+  EXPECT_EQ(sink.err_text(), "");
+  EXPECT_EQ(x.s.read(kList),
+            "<id> 0 </id><fichier> new.bin </fichier>\n<id> 1 </id><fichier> old.bin </fichier>\n");
+}
+
+TEST(SoundIndexation, AFailedWriteOrRenameKeepsTheOldBasesWhole) {
+  struct Case {
+    store::FaultEnv::Op op;
+    int nth;
+    int error;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {store::FaultEnv::Op::kWrite, 1, ENOSPC, "No space left on device"},
+      {store::FaultEnv::Op::kWrite, 2, EIO, "Input/output error"},
+      {store::FaultEnv::Op::kSync, 1, EIO, "Input/output error"},
+      {store::FaultEnv::Op::kRename, 1, EACCES, "Permission denied"},
+  };
+  for (const Case& c : cases) {
+    Indexed x;
+    store::FaultEnv env(store::Env::Default());
+    env.FailNth(c.op, c.nth, c.error);
+    output::StringSink sink;
+    EXPECT_EQ(resetAndIndex(x.s.store(&env), sink), 1) << c.cause;
+    x.expect_old_bases();
+    // One line naming the failure and its cause; no sound announced.
+    EXPECT_EQ(sink.err_text().rfind("engine: base son non écrite : ", 0), 0u) << sink.err_text();
+    EXPECT_NE(sink.err_text().find(c.cause), std::string::npos) << sink.err_text();
+    EXPECT_EQ(std::count(sink.err_text().begin(), sink.err_text().end(), '\n'), 1);
+    EXPECT_EQ(sink.out_text().find("indexé"), std::string::npos) << sink.out_text();
+  }
+}
+
+TEST(SoundIndexation, AMissingBaseDirectoryIsOneLine) {
+  testing_support::TempStore s;
+  s.write(std::string(kCorpus) + "a.bin", samples({0.5}));
+  const store::Store store = s.store();
+  ASSERT_EQ(::rmdir(s.path(kBaseDir).c_str()), 0);
+  output::StringSink sink;
+  EXPECT_EQ(resetAndIndex(store, sink), 1);
+  EXPECT_EQ(sink.err_text(),
+            "engine: répertoire de la base son absent : ../EXTERN_FILES/database/base_son/\n");
+  EXPECT_EQ(sink.out_text(), "");
+}
+
+}  // namespace
+}  // namespace sound
