@@ -39,6 +39,13 @@ void append_id_line(std::string& out, int id);
 void append_row(std::string& out, const int32_t* row, size_t cols);
 void append_rows(std::string& out, const Matrix& m);
 
+// Fewest bytes `rows` rows of `cols` counts take once written: the two marks
+// and at least two bytes ("d ") per count. Saturates at UINT64_MAX.
+uint64_t rows_text_floor(uint64_t rows, size_t cols);
+// Most bytes they take when no count exceeds `largest` (a row's counts add
+// up to its samples, so E bounds them). Saturates at UINT64_MAX.
+uint64_t rows_text_ceiling(uint64_t rows, size_t cols, uint64_t largest);
+
 // ---- reading ---------------------------------------------------------------
 
 struct DescriptorBase {
@@ -71,7 +78,30 @@ inline size_t column_after(const Shape& s, size_t before) {
 // One descriptor's matrix of `rows` rows, its first token read at `column`.
 Matrix read_descriptor(std::string_view body, size_t rows, int n, size_t column);
 
-// Every descriptor's matrix, in file order (read in parallel).
-std::vector<Matrix> read_descriptors(const DescriptorBase& base);
+// Whether a matrix of `rows` x `cols` counts may be made from a descriptor
+// of `text_bytes` bytes. Counts need bytes in the file (a written row of
+// n+1 counts takes more than 2(n+1) bytes), so a matrix far larger than its
+// text can only come from a damaged base announcing rows it does not hold;
+// past a small allowance such a base is refused rather than filled with
+// zeros.
+bool matrix_fits_text(size_t rows, size_t cols, size_t text_bytes);
+
+// Where each descriptor's matrix comes from, so that they can be read one
+// at a time.
+struct DescriptorPlan {
+  std::string_view body;
+  size_t rows = 0;
+  size_t first_column = 0;  // the column its first token is read at
+};
+
+struct BasePlan {
+  std::vector<DescriptorPlan> descriptors;
+  size_t max_rows = 0;  // the longest descriptor's rows
+  // The first descriptor whose matrix would not fit its text (see
+  // matrix_fits_text), or descriptors.size().
+  size_t oversized = 0;
+};
+
+BasePlan plan_descriptors(const DescriptorBase& base);
 
 }  // namespace sound

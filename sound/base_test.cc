@@ -13,6 +13,14 @@ namespace {
 
 using testing::matrix;
 
+// Every descriptor's matrix, as a comparison reads them one by one.
+std::vector<Matrix> read_descriptors(const DescriptorBase& base) {
+  std::vector<Matrix> ms;
+  for (const DescriptorPlan& p : plan_descriptors(base).descriptors)
+    ms.push_back(read_descriptor(p.body, p.rows, base.params.nbintervalles, p.first_column));
+  return ms;
+}
+
 // One descriptor as the indexation writes it.
 void descriptor(std::string& out, int id, const Matrix& m) {
   append_id_line(out, id);
@@ -99,6 +107,42 @@ TEST(SoundDescriptorBase, ArbitraryBytesNeverFault) {
       slide(q, m);
     }
   }
+}
+
+TEST(SoundDescriptorBase, SizesOfWrittenRows) {
+  const Matrix m = matrix(2, {{1, 2, 0}, {2, 1, 0}, {0, 0, 0}});
+  std::string text;
+  append_rows(text, m);
+  EXPECT_EQ(rows_text_floor(3, 3), text.size());  // single-digit counts: the floor exactly
+  EXPECT_GE(rows_text_ceiling(3, 3, 9), text.size());
+  const Matrix wide = matrix(2, {{4096, 0, 17}});
+  text.clear();
+  append_rows(text, wide);
+  EXPECT_LT(rows_text_floor(1, 3), text.size());
+  EXPECT_EQ(rows_text_ceiling(1, 3, 4096), text.size() + 5);
+  EXPECT_EQ(rows_text_floor(uint64_t{1} << 62, 65537), UINT64_MAX);
+  EXPECT_EQ(rows_text_ceiling(uint64_t{1} << 60, 65537, 1), UINT64_MAX);
+}
+
+TEST(SoundDescriptorBase, MatricesAreBoundedByTheirText) {
+  // A well-formed row of n+1 counts takes more than 2(n+1) bytes: it fits.
+  EXPECT_TRUE(matrix_fits_text(1000, 65537, 1000 * (2 * 65537 + 22)));
+  // A small allowance whatever the text, for hand-written bases.
+  EXPECT_TRUE(matrix_fits_text(15, 65537, 0));
+  EXPECT_FALSE(matrix_fits_text(16, 65537, 0));
+  // 44 bytes announcing a million rows of 65537 counts, and sizes that
+  // would overflow a product.
+  EXPECT_FALSE(matrix_fits_text(1000000, 65537, 44));
+  EXPECT_FALSE(matrix_fits_text(SIZE_MAX / 2, 65537, SIZE_MAX / 4));
+
+  std::string text = "1 65536\n<id> 0 </id>\n<fenetre> 1 </fenetre>\n<id> 1 </id>\n";
+  for (int k = 0; k < 20; ++k) text += "<fenetre> ";
+  const BasePlan plan = plan_descriptors(split_descriptor_base(text));
+  ASSERT_EQ(plan.descriptors.size(), 2u);
+  EXPECT_EQ(plan.descriptors[0].rows, 1u);
+  EXPECT_EQ(plan.descriptors[1].rows, 20u);
+  EXPECT_EQ(plan.max_rows, 20u);
+  EXPECT_EQ(plan.oversized, 1u);
 }
 
 }  // namespace

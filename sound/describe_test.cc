@@ -42,11 +42,37 @@ TEST(SoundDescribe, PiecesOfAnySizeGiveTheSameMatrix) {
   const Matrix whole = describe(bytes, 64, b);
   EXPECT_EQ(whole.rows, 5000u / 64 + 1);
   for (const size_t piece : {1, 3, 7, 8, 13, 4096}) {
-    Describer d(64, b);
+    MatrixRows rows(40);
+    Describer d(64, b, rows);
     for (size_t at = 0; at < bytes.size(); at += piece)
       d.feed(std::string_view(bytes).substr(at, piece));
-    EXPECT_EQ(d.finish().cells, whole.cells) << piece;
+    d.finish();
+    EXPECT_EQ(rows.take().cells, whole.cells) << piece;
   }
+}
+
+TEST(SoundDescribe, RowsPastTheLimitAreCountedNotKept) {
+  const Bounds b(2);
+  const std::string bytes = samples(std::vector<double>(10, 0.5));  // E = 2: rows of 1, 2, 2, 2, 2, 1
+  MatrixRows all(2);
+  Describer whole(2, b, all);
+  whole.feed(bytes);
+  whole.finish();
+  EXPECT_EQ(all.rows(), 6u);
+  EXPECT_TRUE(all.complete());
+  EXPECT_EQ(row_sums(all.take()), (std::vector<int32_t>{1, 2, 2, 2, 2, 1}));
+
+  MatrixRows capped(2, 5);
+  capped.reserve(rows_of_file(bytes.size(), 2));
+  Describer d(2, b, capped);
+  d.feed(bytes);
+  d.finish();
+  EXPECT_EQ(capped.rows(), 6u);
+  EXPECT_FALSE(capped.complete());
+  const Matrix kept = capped.take();
+  EXPECT_EQ(kept.rows, 0u);
+  EXPECT_EQ(kept.cells.capacity(), 0u);
+  EXPECT_EQ(rows_of_file(bytes.size() + 7, 2), 6u);
 }
 
 }  // namespace

@@ -98,5 +98,45 @@ TEST(SoundIndexation, AMissingBaseDirectoryIsOneLine) {
   EXPECT_EQ(sink.out_text(), "");
 }
 
+// An Env whose file systems have `free` bytes left.
+class SmallDisk : public store::FaultEnv {
+ public:
+  explicit SmallDisk(uint64_t free) : FaultEnv(store::Env::Default()), free_(free) {}
+  store::Status FreeSpace(const std::string&, uint64_t* bytes) override {
+    *bytes = free_;
+    return store::Status();
+  }
+
+ private:
+  uint64_t free_;
+};
+
+TEST(SoundIndexation, ABaseThatCannotFitIsRefusedBeforeItIsWritten) {
+  Indexed x;
+  // What the new bases take: the plan must not ask for more.
+  uint64_t needed = 0;
+  {
+    Indexed y;
+    output::StringSink sink;
+    ASSERT_EQ(resetAndIndex(y.s.store(), sink), 0);
+    needed = y.s.read(kList).size() + y.s.read(kDescriptors).size();
+  }
+  SmallDisk enough(needed);
+  output::StringSink fits;
+  EXPECT_EQ(resetAndIndex(x.s.store(&enough), fits), 0) << fits.err_text();
+
+  Indexed z;
+  SmallDisk small(40);
+  output::StringSink sink;
+  EXPECT_EQ(resetAndIndex(z.s.store(&small), sink), 1);
+  z.expect_old_bases();
+  EXPECT_EQ(small.calls(store::FaultEnv::Op::kWrite), 0);
+  EXPECT_EQ(sink.out_text(), "");
+  const std::string& err = sink.err_text();
+  EXPECT_EQ(err.rfind("engine: base son non écrite : ", 0), 0u) << err;
+  EXPECT_NE(err.find("bytes needed, 40 bytes free\n"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
 }  // namespace
 }  // namespace sound

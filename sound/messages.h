@@ -3,6 +3,7 @@
 // front-end reads; diagnostics go to standard error after "engine: ".
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sound::messages {
@@ -48,5 +49,14 @@ inline constexpr std::string_view kDescriptorsUnreadable = "base de descripteurs
 inline constexpr std::string_view kBadHeader = "en-tête incorrect dans ";
 inline constexpr std::string_view kQueryUnreadable = "fichier son illisible : ";
 inline constexpr std::string_view kListUnreadable = "liste des sons illisible : ";
+// "base de descripteurs son endommagée : PATH : le descripteur D annonce R
+// fenêtres de C valeurs en B octets", for a base that announces far more
+// counts than it holds.
+inline constexpr std::string_view kDescriptorsDamaged = "base de descripteurs son endommagée : ";
+inline std::string descriptor_too_long(size_t d, size_t rows, size_t cols, size_t bytes) {
+  return " : le descripteur " + std::to_string(d) + " annonce " + std::to_string(rows) +
+         " fenêtres de " + std::to_string(cols) + " valeurs en " + std::to_string(bytes) +
+         " octets";
+}
 
 }  // namespace sound::messages

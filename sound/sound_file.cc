@@ -1,7 +1,5 @@
 #include "sound/sound_file.h"
 
-#include "sound/describe.h"
-
 namespace sound {
 
 namespace {
@@ -12,9 +10,8 @@ constexpr size_t kChunk = 256 * 1024;
 }  // namespace
 
 store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
-                            int32_t echantillons, Matrix& out) {
-  Describer describer(echantillons, bounds);
-  describer.reserve(file.size());
+                            int32_t echantillons, RowSink& rows) {
+  Describer describer(echantillons, bounds, rows);
   const std::unique_ptr<char[]> buffer(new char[kChunk]);
   for (;;) {
     size_t got = 0;
@@ -23,16 +20,14 @@ store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
     if (got == 0) break;
     describer.feed(std::string_view(buffer.get(), got));
   }
-  out = describer.finish();
+  describer.finish();
   return store::Status();
 }
 
-store::Status getMatriceFromFile(store::Env& env, const std::string& path, const Bounds& bounds,
-                                 int32_t echantillons, Matrix& out) {
-  std::unique_ptr<store::SequentialFile> file;
-  store::Status s = env.NewSequentialFile(path, &file);
-  if (!s.ok()) return s;
-  return describe_file(*file, bounds, echantillons, out);
+store::Status getMatriceFromFile(store::SequentialFile& file, const Bounds& bounds,
+                                 int32_t echantillons, MatrixRows& rows) {
+  rows.reserve(rows_of_file(file.size(), echantillons));
+  return describe_file(file, bounds, echantillons, rows);
 }
 
 }  // namespace sound

@@ -1,23 +1,24 @@
-// Reading a sound file once, in chunks, into its histogram matrix.
+// Reading a sound file once, in chunks, into its histograms.
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <string>
 
 #include "sound/bounds.h"
+#include "sound/describe.h"
 #include "sound/matrix.h"
 #include "store/env.h"
 
 namespace sound {
 
-// Describes the opened sound `file` into `out`, reading it to its end. On a
-// read error returns its status, `out` untouched.
+// Describes the opened sound `file` to its end, handing each row to `rows`.
+// On a read error returns its status (rows already handed on stay so).
 store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
-                            int32_t echantillons, Matrix& out);
+                            int32_t echantillons, RowSink& rows);
 
-// Describes the sound at `path` (opened through `env`, a regular file only)
-// into `out`. On failure returns why, `out` untouched.
-store::Status getMatriceFromFile(store::Env& env, const std::string& path, const Bounds& bounds,
-                                 int32_t echantillons, Matrix& out);
+// describe_file into a matrix, with room made beforehand for the rows the
+// file's size gives (never more than rows keeps).
+store::Status getMatriceFromFile(store::SequentialFile& file, const Bounds& bounds,
+                                 int32_t echantillons, MatrixRows& rows);
 
 }  // namespace sound

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "common/parallel.h"
 #include "sound/base.h"
 #include "sound/report.h"
 #include "sound/score.h"
@@ -31,6 +32,16 @@ void free_matrice(Matrix& m) {
 void write_in_desc(std::string& out, int id, const Matrix& m) {
   append_id_line(out, id);
   append_rows(out, m);
+}
+
+std::vector<Matrix> read_descriptors(const DescriptorBase& base) {
+  const BasePlan plan = plan_descriptors(base);
+  std::vector<Matrix> matrices(plan.descriptors.size());
+  parallel::for_each_index(matrices.size(), [&](size_t d) {
+    const DescriptorPlan& p = plan.descriptors[d];
+    matrices[d] = read_descriptor(p.body, p.rows, base.params.nbintervalles, p.first_column);
+  });
+  return matrices;
 }
 
 std::string compare_matrices(const Matrix& query, const Matrix& base, std::string_view name,

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/output.h"
+#include "sound/base.h"
 #include "sound/bounds.h"
 #include "sound/matrix.h"
 
@@ -24,6 +26,10 @@ inline int checkInterval(double x, const Bounds& bounds) { return bounds.checkIn
 
 // One whole descriptor: the identifier line, then every row.
 void write_in_desc(std::string& out, int id, const Matrix& m);
+
+// Every descriptor's matrix at once, in file order (read in parallel). A
+// comparison reads them one batch at a time instead.
+std::vector<Matrix> read_descriptors(const DescriptorBase& base);
 
 // slide and format_report together.
 std::string compare_matrices(const Matrix& query, const Matrix& base, std::string_view name,
