@@ -3,6 +3,7 @@
 #include "sound/config.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/config.h"
 #include "tests/support/temp_store.h"
@@ -69,6 +70,20 @@ TEST(SoundConfig, TheStoreFileOrTheFallback) {
   init_valuesw(s.store(), fallback, q);
   EXPECT_EQ(q.echantillons, 1024);
   EXPECT_EQ(fallback.out_text(), config::kUnreadable);
+
+  // Nor can a FIFO (no one would ever write to it) or an endless device.
+  ASSERT_EQ(::rmdir(s.path("EXTERN_FILES/configuration.config").c_str()), 0);
+  ASSERT_EQ(::mkfifo(s.path("EXTERN_FILES/configuration.config").c_str(), 0644), 0);
+  output::StringSink fifo;
+  init_valuesw(s.store(), fifo, q);
+  EXPECT_EQ(fifo.out_text(), config::kUnreadable);
+  ASSERT_EQ(::unlink(s.path("EXTERN_FILES/configuration.config").c_str()), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path("EXTERN_FILES/configuration.config").c_str()), 0);
+  output::StringSink zero;
+  init_valuesw(s.store(), zero, q);
+  EXPECT_EQ(zero.out_text(), config::kUnreadable);
+  EXPECT_EQ(q.echantillons, 1024);
+  EXPECT_EQ(q.nbintervalles, 40);
 }
 
 }  // namespace

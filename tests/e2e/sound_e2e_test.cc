@@ -2,6 +2,7 @@
 // descriptor base, "comparaison son PATH" searches a query in them.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -526,4 +527,48 @@ TEST(SoundMemory, ABaseLargerThanMemoryIsWrittenAsItIsMade) {
   EXPECT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);
   EXPECT_EQ(s.read(kList), list_line(0, "big.bin") + list_line(1, "small.bin"));
+}
+
+// ---- inputs that never end or never come -----------------------------------
+
+namespace {
+
+e2e::RunOptions briefly() {
+  e2e::RunOptions o;
+  o.timeout_seconds = 20;
+  return o;
+}
+
+}  // namespace
+
+// A query must be a regular file: a device that never ends or a FIFO that no
+// one writes to is refused at once, like an unreadable file.
+TEST(SoundInputs, EndlessOrBlockingQueriesAreRefused) {
+  Store s;
+  s.write(kDescriptors, "2048 40\n");
+  ASSERT_EQ(::mkfifo(s.path("q.fifo").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path("zero.bin").c_str()), 0);
+  for (const std::string path : {"/dev/zero", "../q.fifo", "../zero.bin"}) {
+    const auto r = s.engine({"comparaison", "son", path}, briefly());
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_EQ(r.out, "Requête : " + path + "\n");
+    EXPECT_EQ(r.err, "engine: fichier son illisible : " + path + "\n");
+  }
+}
+
+// In the corpus they are refused with one line each and get no identifier.
+TEST(SoundInputs, EndlessOrBlockingCorpusEntriesAreRefused) {
+  Store s;
+  configure(s, 4, 2);
+  s.write(kSounds + "a.bin", repeat(0.5, 3));
+  ASSERT_EQ(::mkfifo(s.path(kSounds + "f.bin").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path(kSounds + "z.bin").c_str()), 0);
+  s.write(kSounds + "zz.bin", repeat(0.5, 3));
+  const auto r = s.engine({"indexation"}, briefly());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(ends_with(r.out, indexed("a.bin") + indexed("zz.bin"))) << r.out;
+  EXPECT_EQ(count_lines_with(r.err, "f.bin"), 1) << r.err;
+  EXPECT_EQ(count_lines_with(r.err, "z.bin"), 1) << r.err;
+  EXPECT_EQ(s.read(kList), list_line(0, "a.bin") + list_line(1, "zz.bin"));
+  EXPECT_EQ(s.read(kDescriptors), "4 2\n" + id_line(0) + row({0, 3, 0}) + id_line(1) + row({0, 3, 0}));
 }
