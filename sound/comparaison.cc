@@ -56,7 +56,7 @@ std::vector<std::pair<size_t, Slide>> slide_all(const BasePlan& plan, int n, con
 }  // namespace
 
 int compare(const store::Store& store, output::Sink& sink, const std::string& path) {
-  sink.out(std::string(messages::kRequestHead) + path + "\n");
+  sink.out(std::string(messages::kRequestHead) + sink.shown(path) + "\n");
 
   std::unique_ptr<store::MappedFile> mapped;
   if (!store.env().MapFile(store.path(paths::kSoundDescriptors), &mapped).ok()) {
@@ -108,7 +108,7 @@ int compare(const store::Store& store, output::Sink& sink, const std::string& pa
   const float step = window_step(params.echantillons);
   for (const auto& [d, s] : found) {
     const std::string_view name = names[d].empty() ? messages::kUnnamed : names[d];
-    sink.out(format_report(s, query.rows, name, step));
+    sink.out(format_report(s, query.rows, sink.shown(name), step));
   }
   return 0;
 }

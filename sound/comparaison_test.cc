@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "sound/terminal_sink.h"
 #include "sound/test_matrices.h"
 #include "tests/support/temp_store.h"
 
@@ -49,6 +50,26 @@ TEST(SoundComparaison, UnusableQueryOrBaseIsOneLine) {
   EXPECT_EQ(compare(s.store(), query, "../none\x01.bin"), 1);
   EXPECT_EQ(query.out_text(), "Requête : ../none\x01.bin\n");
   EXPECT_EQ(query.err_text(), "engine: fichier son illisible : ../none\\x01.bin\n");
+}
+
+TEST(SoundComparaison, NamesAndThePathAreEscapedOnATerminalOnly) {
+  testing_support::TempStore s;
+  s.write(kDescriptors, "1024 1\n<id> 0 </id>\n<fenetre> 0 1500  </fenetre>\n"
+                        "<fenetre> 1500 0  </fenetre>\n");
+  s.write(kList, "<id> 0 </id><fichier> \x1b[31mred\x1b[0m.bin </fichier>\n");
+  s.write("q\r.bin", repeat(0.5, 1023));
+  testing::TerminalSink tty;
+  EXPECT_EQ(compare(s.store(), tty, "../q\r.bin"), 0);
+  EXPECT_EQ(tty.out_text(),
+            "Requête : ../q\\x0d.bin\n"
+            "Une ressemblance à été trouvée dans \\x1b[31mred\\x1b[0m.bin à l'instant : 0.064000s  \n\n"
+            "Trouvé dans \\x1b[31mred\\x1b[0m.bin postiton :  0.064000s  0.128000s\n\n");
+  output::StringSink pipe;
+  EXPECT_EQ(compare(s.store(), pipe, "../q\r.bin"), 0);
+  EXPECT_EQ(pipe.out_text(),
+            "Requête : ../q\r.bin\n"
+            "Une ressemblance à été trouvée dans \x1b[31mred\x1b[0m.bin à l'instant : 0.064000s  \n\n"
+            "Trouvé dans \x1b[31mred\x1b[0m.bin postiton :  0.064000s  0.128000s\n\n");
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ class Indexer {
   bool already_listed(const std::string& name) {
     if (!list_.read_desc(name)) return false;
     lines_ += messages::kIndexedHead;
-    lines_ += name;
+    lines_ += sink_.shown(name);
     lines_ += messages::kAlreadyIndexedTail;
     return true;
   }
@@ -170,7 +170,7 @@ class Indexer {
 
   void announce(const std::string& name) {
     lines_ += messages::kIndexedHead;
-    lines_ += name;
+    lines_ += sink_.shown(name);
     lines_ += messages::kIndexedTail;
   }
 

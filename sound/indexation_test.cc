@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/terminal_sink.h"
 #include "sound/test_matrices.h"
 #include "store/fault_env.h"
 #include "tests/support/temp_store.h"
@@ -96,6 +97,27 @@ TEST(SoundIndexation, AMissingBaseDirectoryIsOneLine) {
   EXPECT_EQ(sink.err_text(),
             "engine: répertoire de la base son absent : ../EXTERN_FILES/database/base_son/\n");
   EXPECT_EQ(sink.out_text(), "");
+}
+
+// Names go to standard output unchanged for a program, escaped for a
+// terminal, whose control sequences a name could otherwise hold.
+TEST(SoundIndexation, NamesAreEscapedOnATerminalOnly) {
+  const std::string name = "\x1b]0;owned\x07\x1b[2J.bin";
+  for (const bool terminal : {false, true}) {
+    testing_support::TempStore s;
+    s.write(kConfig, "echantillons: 4 nbintervalles: 2");
+    s.write(std::string(kCorpus) + name, samples({0.5}));
+    testing::TerminalSink tty;
+    output::StringSink pipe;
+    output::StringSink& sink = terminal ? tty : pipe;
+    EXPECT_EQ(resetAndIndex(s.store(), sink), 0);
+    EXPECT_EQ(sink.out_text(),
+              "Le fichier " +
+                  (terminal ? std::string("\\x1b]0;owned\\x07\\x1b[2J.bin") : name) +
+                  " à été indexé !\n\n");
+    // The bases hold the name as it is.
+    EXPECT_EQ(s.read(kList), "<id> 0 </id><fichier> " + name + " </fichier>\n");
+  }
 }
 
 // An Env whose file systems have `free` bytes left.
