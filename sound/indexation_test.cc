@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "sound/terminal_sink.h"
 #include "sound/test_matrices.h"
+#include "store/commit.h"
 #include "store/fault_env.h"
 #include "tests/support/temp_store.h"
 
@@ -97,6 +100,51 @@ TEST(SoundIndexation, AMissingBaseDirectoryIsOneLine) {
   EXPECT_EQ(sink.err_text(),
             "engine: répertoire de la base son absent : ../EXTERN_FILES/database/base_son/\n");
   EXPECT_EQ(sink.out_text(), "");
+}
+
+// A kill at every change the indexation makes to the disk, in turn, then the
+// recovery every request starts with: the list and the descriptor base are
+// both old or both new, and the next indexation gives the new bytes.
+TEST(SoundIndexation, AKillAtAnyChangeLeavesBothBasesOldOrBothNew) {
+  std::string new_list, new_descriptors;
+  int changes = 0;
+  {
+    Indexed x;
+    store::FaultEnv counting(store::Env::Default());
+    output::StringSink sink;
+    ASSERT_EQ(resetAndIndex(x.s.store(&counting), sink), 0);
+    changes = counting.changes();
+    new_list = x.s.read(kList);
+    new_descriptors = x.s.read(kDescriptors);
+    ASSERT_NE(new_list, x.list);
+    ASSERT_NE(new_descriptors, x.descriptors);
+  }
+  ASSERT_GT(changes, 5);
+  int olds = 0, news = 0;
+  for (int n = 1; n <= changes; ++n) {
+    Indexed x;
+    store::FaultEnv env(store::Env::Default());
+    env.CrashAt(n);
+    output::StringSink killed;
+    resetAndIndex(x.s.store(&env), killed);
+    std::unique_ptr<store::Directory> dir;
+    ASSERT_TRUE(store::Env::Default()->OpenDirectory(x.s.path(kBaseDir), &dir).ok());
+    ASSERT_TRUE(store::Recover(dir.get()).ok()) << n;
+    const std::string list = x.s.read(kList), descriptors = x.s.read(kDescriptors);
+    if (list == x.list && descriptors == x.descriptors) {
+      ++olds;
+    } else {
+      EXPECT_EQ(list, new_list) << "kill at change " << n;
+      EXPECT_EQ(descriptors, new_descriptors) << "kill at change " << n;
+      ++news;
+    }
+    output::StringSink again;
+    ASSERT_EQ(resetAndIndex(x.s.store(), again), 0) << again.err_text();
+    EXPECT_EQ(x.s.read(kList), new_list);
+    EXPECT_EQ(x.s.read(kDescriptors), new_descriptors);
+  }
+  EXPECT_GT(olds, 0);
+  EXPECT_GT(news, 0);
 }
 
 // Names go to standard output unchanged for a program, escaped for a
