@@ -1,6 +1,6 @@
 #include "sound/report.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "sound/messages.h"
 
@@ -8,13 +8,11 @@ namespace sound {
 
 namespace {
 
-// "%f" in the C locale whatever the process's (no locale is ever set).
+// What "%f" prints in the C locale, whatever the process's locale.
 std::string seconds(double value) {
-  const int size = std::snprintf(nullptr, 0, "%f", value);
-  std::string text(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%f", value);
-  text.pop_back();
-  return text;
+  char text[512];  // room for any double with six decimals
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6).ptr;
+  return std::string(text, end);
 }
 
 }  // namespace

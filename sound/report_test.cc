@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,21 @@ TEST(SoundReport, TimesComeFromTheSinglePrecisionStep) {
   EXPECT_NE(text.find("à l'instant : 6400.000304s  \n\n"), std::string::npos) << text;
   EXPECT_NE(text.find("postiton :  6400.000304s  6400.064304s\n\n"), std::string::npos)
       << text;
+}
+
+TEST(SoundReport, TimesPrintAsPercentFDoes) {
+  Slide found;
+  found.scores = {5000};
+  found.best = 5000;
+  found.detected = true;
+  // Exact ties at the sixth decimal (k / 128 s), tiny and huge times.
+  for (const float step : {1.0f / 128, 3.0f / 128, 0.064f, 1e-7f, 3e9f}) {
+    char end[128];
+    std::snprintf(end, sizeof end, "%f", static_cast<double>(step));
+    EXPECT_EQ(format_report(found, 1, "x", step),
+              "Une ressemblance à été trouvée dans x à l'instant : 0.000000s  \n\n"
+              "Trouvé dans x postiton :  0.000000s  " + std::string(end) + "s\n\n");
+  }
 }
 
 }  // namespace
