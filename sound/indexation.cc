@@ -184,6 +184,15 @@ class Indexer {
   std::string lines_;
 };
 
+// "path : cause", the path as the store's layout names it (relative to the
+// working directory), as every message shows paths.
+std::string layout_form(const store::Store& store, const store::Status& s) {
+  std::string path = s.path();
+  const std::string root = store.path("");
+  if (!store.workdir().empty() && path.rfind(root, 0) == 0) path.erase(0, root.size());
+  return path + " : " + s.cause();
+}
+
 }  // namespace
 
 store::Status setDescriptor(store::Directory& corpus, const Bounds& bounds, int32_t echantillons,
@@ -234,7 +243,7 @@ int indexFiles(const store::Store& store, output::Sink& sink) {
     lines = indexer.lines();
   }
   if (!s.ok()) {
-    sink.report(std::string(messages::kBaseNotWritten) + output::printable(s.ToString()));
+    sink.report(std::string(messages::kBaseNotWritten) + output::printable(layout_form(store, s)));
     return 1;
   }
   sink.out(lines);

@@ -42,8 +42,9 @@ struct Indexed {
 
   // Both bases exactly as the first indexation left them, nothing staged.
   void expect_old_bases() const {
-    EXPECT_EQ(s.read(kList), list);
-    EXPECT_EQ(s.read(kDescriptors), descriptors);
+    const std::string now_list = s.read(kList), now_descriptors = s.read(kDescriptors);
+    EXPECT_TRUE(now_list == list) << now_list.size() << " bytes of list";
+    EXPECT_TRUE(now_descriptors == descriptors) << now_descriptors.size() << " bytes of base";
     for (const char* left : {".Liste_Base_Son.txt.new", ".base_descripteur_son.txt.new", ".commit"})
       EXPECT_FALSE(s.exists(std::string(kBaseDir) + left)) << left;
   }
@@ -84,7 +85,9 @@ TEST(SoundIndexation, AFailedWriteOrRenameKeepsTheOldBasesWhole) {
     x.expect_old_bases();
     // One line naming the failure and its cause; no sound announced.
     EXPECT_EQ(sink.err_text().rfind("engine: base son non écrite : ", 0), 0u) << sink.err_text();
-    EXPECT_NE(sink.err_text().find(c.cause), std::string::npos) << sink.err_text();
+    EXPECT_NE(sink.err_text().find(" : " + std::string(c.cause) + "\n"), std::string::npos)
+        << sink.err_text();
+    EXPECT_EQ(sink.err_text().find(x.s.root()), std::string::npos) << sink.err_text();
     EXPECT_EQ(std::count(sink.err_text().begin(), sink.err_text().end(), '\n'), 1);
     EXPECT_EQ(sink.out_text().find("indexé"), std::string::npos) << sink.out_text();
   }
@@ -147,6 +150,38 @@ TEST(SoundIndexation, AKillAtAnyChangeLeavesBothBasesOldOrBothNew) {
   EXPECT_GT(news, 0);
 }
 
+// A sound whose rows could pass the text held for one batch is written as
+// it is read; a read error then leaves a partial record staged, so the new
+// bases are given up and the old ones stay.
+TEST(SoundIndexation, AReadErrorInASoundWrittenAsItIsReadKeepsTheOldBases) {
+  Indexed x;
+  // One sample per window and 8192 intervals: 16 KB of rows per sample, so
+  // 5000 samples (40 KB of sound) are far past a batch.
+  x.s.write(kConfig, "echantillons: 1 nbintervalles: 8192");
+  x.s.write(std::string(kCorpus) + "z.bin", samples(std::vector<double>(5000, 5.0)));
+  int reads = 0;
+  {
+    Indexed y;
+    y.s.write(kConfig, "echantillons: 1 nbintervalles: 8192");
+    y.s.write(std::string(kCorpus) + "z.bin", samples(std::vector<double>(5000, 5.0)));
+    store::FaultEnv counting(store::Env::Default());
+    output::StringSink sink;
+    ASSERT_EQ(resetAndIndex(y.s.store(&counting), sink), 0) << sink.err_text();
+    EXPECT_GT(y.s.read(kDescriptors).size(), size_t{5000} * 2 * 8193);
+    reads = counting.calls(store::FaultEnv::Op::kRead);
+  }
+  // The last read of the run is the end of z.bin, the sound written as it
+  // is read (new.bin and old.bin, batched, are read before it).
+  store::FaultEnv env(store::Env::Default());
+  env.FailNth(store::FaultEnv::Op::kRead, reads, EIO);
+  output::StringSink sink;
+  EXPECT_EQ(resetAndIndex(x.s.store(&env), sink), 1);
+  x.expect_old_bases();
+  EXPECT_EQ(sink.err_text(), "engine: base son non écrite : ../EXTERN_FILES/base_files/"
+                             "DATA_VELMORANE_DEV/TEST_SON/z.bin : Input/output error\n");
+  EXPECT_EQ(sink.out_text(), "");
+}
+
 // Names go to standard output unchanged for a program, escaped for a
 // terminal, whose control sequences a name could otherwise hold.
 TEST(SoundIndexation, NamesAreEscapedOnATerminalOnly) {
@@ -204,7 +239,9 @@ TEST(SoundIndexation, ABaseThatCannotFitIsRefusedBeforeItIsWritten) {
   EXPECT_EQ(sink.out_text(), "");
   const std::string& err = sink.err_text();
   EXPECT_EQ(err.rfind("engine: base son non écrite : ", 0), 0u) << err;
-  EXPECT_NE(err.find("bytes needed, 40 bytes free\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("base_son/ : "), std::string::npos) << err;
+  EXPECT_NE(err.find(" bytes needed, 40 bytes free\n"), std::string::npos) << err;
+  EXPECT_EQ(err.find(z.s.root()), std::string::npos) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 }
 
