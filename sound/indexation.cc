@@ -120,11 +120,11 @@ class Indexer {
         refuse(name);
         continue;
       }
-      std::string text;
-      append_id_line(text, list_.addListeBaseSon(name));
-      text += described[k].rows;
+      std::string id_line;
+      append_id_line(id_line, list_.addListeBaseSon(name));
+      s = commit_.Append(id_line);
+      if (s.ok()) s = commit_.Append(described[k].rows);
       described[k].rows = std::string();
-      s = commit_.Append(text);
       announce(name);
     }
     return s;
