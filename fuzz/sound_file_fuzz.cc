@@ -15,9 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data + 3), size - 3);
   const sound::Bounds bounds(n);
   const sound::Matrix whole = sound::describe(bytes, e, bounds);
-  sound::Describer pieces(e, bounds);
+  sound::MatrixRows rows(n);
+  sound::Describer pieces(e, bounds, rows);
   for (size_t at = 0; at < bytes.size(); at += piece) pieces.feed(bytes.substr(at, piece));
-  const sound::Matrix parts = pieces.finish();
+  pieces.finish();
+  const sound::Matrix parts = rows.take();
   if (parts.rows != whole.rows || parts.cells != whole.cells) __builtin_trap();
   return 0;
 }

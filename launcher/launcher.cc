@@ -15,7 +15,8 @@
 #include "ranking/classement.h"
 #include "image/image.h"
 #include "keyword/keyword.h"
-#include "sound/sound.h"
+#include "sound/comparaison.h"
+#include "sound/indexation.h"
 #include "store/lock.h"
 #include "text/text.h"
 
@@ -108,13 +109,13 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
     case Kind::kIndexation: {
       const int t = text::rmThenStartIndexation();
       const int i = image::indexImage();
-      const int s = sound::resetAndIndex();
+      const int s = sound::resetAndIndex(store, sink);
       return std::max({t, i, s});
     }
     case Kind::kCompareText:
       return text::indexFileToCompare(request.argument);
     case Kind::kCompareSound:
-      return sound::compare(request.argument);
+      return sound::compare(store, sink, request.argument);
     case Kind::kCompareImage:
       return image::searchImage(request.argument);
     case Kind::kSearch:

@@ -113,7 +113,4 @@ class Bounds {
   double cell_scale_;
 };
 
-// Free-function form of Bounds::checkInterval.
-inline int checkInterval(double x, const Bounds& bounds) { return bounds.checkInterval(x); }
-
 }  // namespace sound

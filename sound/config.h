@@ -1,10 +1,13 @@
-// Reading E and n from the configuration file.
+// The sound side's configuration keys: E ("echantillons:") and n
+// ("nbintervalles:").
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "common/output.h"
 #include "sound/params.h"
+#include "store/store.h"
 
 namespace sound {
 
@@ -18,8 +21,9 @@ namespace sound {
 // (which reads as 0).
 std::string scan_config(std::string_view text, Params& params);
 
-// Reads the configuration file into `params` and prints the scan's lines, or
-// the fallback message when the file cannot be read (params then unchanged).
-void init_valuesw(Params& params);
+// Reads the store's configuration file into `params` and prints the scan's
+// lines, or config::kUnreadable when the file cannot be read (missing,
+// unreadable, not a regular file), params then unchanged.
+void init_valuesw(const store::Store& store, output::Sink& sink, Params& params);
 
 }  // namespace sound

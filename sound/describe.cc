@@ -9,17 +9,40 @@ uint64_t getNbFen(uint64_t samples, int32_t echantillons) {
   return samples / static_cast<uint64_t>(echantillons);
 }
 
-Describer::Describer(int32_t echantillons, const Bounds& bounds)
+uint64_t rows_of_file(uint64_t bytes, int32_t echantillons) {
+  return getNbFen(bytes / 8, echantillons) + 1;
+}
+
+MatrixRows::MatrixRows(int n, uint64_t max_rows) : matrix_(init_matrice(0, n)), max_rows_(max_rows) {}
+
+void MatrixRows::reserve(uint64_t rows) {
+  const uint64_t kept = std::min(rows, max_rows_);
+  if (kept <= matrix_.cells.max_size() / matrix_.cols) matrix_.cells.reserve(kept * matrix_.cols);
+}
+
+void MatrixRows::row(const int32_t* counts, size_t cols) {
+  ++rows_;
+  if (rows_ > max_rows_) {
+    if (matrix_.rows > 0 || matrix_.cells.capacity() > 0) {
+      matrix_.rows = 0;
+      matrix_.cells = std::vector<int32_t>();
+    }
+    return;
+  }
+  matrix_.cells.insert(matrix_.cells.end(), counts, counts + cols);
+  ++matrix_.rows;
+}
+
+Matrix MatrixRows::take() { return std::move(matrix_); }
+
+Describer::Describer(int32_t echantillons, const Bounds& bounds, RowSink& sink)
     : echantillons_(echantillons),
       bounds_(bounds),
-      matrix_(init_matrice(1, bounds.intervals())),
-      parts_(4 * matrix_.cols),
+      sink_(sink),
+      cols_(static_cast<size_t>(bounds.intervals()) + 1),
+      row_(cols_, 0),
+      parts_(4 * cols_),
       left_in_row_(static_cast<uint64_t>(echantillons) - 1) {}
-
-void Describer::reserve(uint64_t bytes) {
-  const uint64_t rows = getNbFen(bytes / 8, echantillons_) + 1;
-  matrix_.cells.reserve(rows * matrix_.cols);
-}
 
 void Describer::feed(std::string_view bytes) {
   const char* p = bytes.data();
@@ -83,31 +106,31 @@ void count_run(const Bounds::Lookup& lookup, const char* samples, uint64_t run, 
 }  // namespace
 
 void Describer::count(const char* samples, uint64_t how_many) {
-  const size_t cols = matrix_.cols;
   const Bounds::Lookup lookup = bounds_.lookup();
   while (how_many > 0) {
     if (left_in_row_ == 0) {
       // The sample about to be counted is number k with k a multiple of E.
-      matrix_.cells.resize(matrix_.cells.size() + cols, 0);
-      ++matrix_.rows;
+      sink_.row(row_.data(), cols_);
+      std::fill(row_.begin(), row_.end(), 0);
       left_in_row_ = static_cast<uint64_t>(echantillons_);
     }
     const uint64_t run = std::min(how_many, left_in_row_);
-    int32_t* row = matrix_.row(matrix_.rows - 1);
-    count_run(lookup, samples, run, row, parts_.data(), cols);
+    count_run(lookup, samples, run, row_.data(), parts_.data(), cols_);
     samples += run * 8;
     how_many -= run;
     left_in_row_ -= run;
   }
 }
 
-Matrix Describer::finish() { return std::move(matrix_); }
+void Describer::finish() { sink_.row(row_.data(), cols_); }
 
 Matrix describe(std::string_view bytes, int32_t echantillons, const Bounds& bounds) {
-  Describer d(echantillons, bounds);
-  d.reserve(bytes.size());
+  MatrixRows rows(bounds.intervals());
+  rows.reserve(rows_of_file(bytes.size(), echantillons));
+  Describer d(echantillons, bounds, rows);
   d.feed(bytes);
-  return d.finish();
+  d.finish();
+  return rows.take();
 }
 
 }  // namespace sound

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace sound {
@@ -22,12 +21,5 @@ struct Matrix {
 
 // A matrix of `rows` rows of n+1 zero counts.
 Matrix init_matrice(size_t rows, int n);
-
-// Releases the counts; the matrix is left empty.
-void free_matrice(Matrix& m);
-
-// Diagnostic dump: every count as "%d" followed by two blanks, a line feed
-// after each row.
-void affiche_matrice(const Matrix& m, std::FILE* out = stdout);
 
 }  // namespace sound

@@ -1,16 +1,24 @@
-// Reading a sound file once, in chunks, into its histogram matrix.
+// Reading a sound file once, in chunks, into its histograms.
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <memory>
 
 #include "sound/bounds.h"
+#include "sound/describe.h"
 #include "sound/matrix.h"
+#include "store/env.h"
 
 namespace sound {
 
-// Describes the sound at `path` into `out`. Returns false, with `out`
-// untouched, when the file cannot be opened or read (a directory included).
-bool getMatriceFromFile(const Bounds& bounds, int32_t echantillons, const std::string& path,
-                        Matrix& out);
+// Describes the opened sound `file` to its end, handing each row to `rows`.
+// On a read error returns its status (rows already handed on stay so).
+store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
+                            int32_t echantillons, RowSink& rows);
+
+// describe_file into a matrix, with room made beforehand for the rows the
+// file's size gives (never more than rows keeps).
+store::Status getMatriceFromFile(store::SequentialFile& file, const Bounds& bounds,
+                                 int32_t echantillons, MatrixRows& rows);
 
 }  // namespace sound

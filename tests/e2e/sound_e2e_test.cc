@@ -1,9 +1,12 @@
 // End-to-end cases of the sound side: "indexation" builds the sound list and
 // descriptor base, "comparaison son PATH" searches a query in them.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -424,4 +427,148 @@ TEST(SoundCompare, NamesArePrintedLiterally) {
   const auto r = x.compare(repeat(0.5, 1500));
   EXPECT_EQ(r.out, kRequest + found("%s%n%d.bin", "0.128000") +
                        span("%s%n%d.bin", "0.128000", "0.256000"));
+}
+
+// ---- memory ------------------------------------------------------------------
+
+namespace {
+
+// Limits the address space of this process, and so of the programs it
+// starts, for as long as it lives.
+class AddressSpaceLimit {
+ public:
+  explicit AddressSpaceLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_AS, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_AS, &limit);
+  }
+  ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &old_); }
+
+ private:
+  rlimit old_{};
+};
+
+// Why the engine cannot run under a small address-space limit here, or null.
+const char* limitUnusable() {
+#if defined(__SANITIZE_ADDRESS__)
+  return "AddressSanitizer reserves far more address space than the limit";
+#else
+  if (std::getenv("E2E_WRAPPER") != nullptr) return "a wrapper (valgrind) needs more address space";
+  return nullptr;
+#endif
+}
+
+constexpr rlim_t kSmallAddressSpace = rlim_t{256} << 20;
+
+}  // namespace
+
+// A 44-byte base announcing 65537 columns and one row: a query of one second
+// (16001 rows) would take 4.2 GB as a matrix, and can be found in no sound of
+// one row: it is read through, not kept.
+TEST(SoundMemory, AShortBaseCannotMakeABigQueryMatrix) {
+  if (const char* why = limitUnusable()) GTEST_SKIP() << why;
+  Store s;
+  s.write(kDescriptors, "1 65536\n<id> 0 </id>\n<fenetre> 1 </fenetre>\n");
+  ASSERT_EQ(s.read(kDescriptors).size(), 44u);
+  s.write("q.bin", repeat(0.5, 16000));
+  e2e::Result r;
+  {
+    const AddressSpaceLimit limit(kSmallAddressSpace);
+    r = s.engine({"comparaison", "son", "../q.bin"});
+  }
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "Requête : ../q.bin\n");
+}
+
+// Records announcing far more rows than their bytes can hold are refused
+// with one line, before any matrix is made.
+TEST(SoundMemory, RecordsAnnouncingRowsTheyDoNotHoldAreRefused) {
+  Store s;
+  std::string base = "4 65536\n<id> 0 </id>\n";
+  for (int k = 0; k < 100000; ++k) base += "<fenetre> ";
+  s.write(kDescriptors, base);
+  s.write("q.bin", repeat(0.5, 3));
+  const auto r = s.engine({"comparaison", "son", "../q.bin"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "Requête : ../q.bin\n");
+  EXPECT_EQ(r.err,
+            "engine: base de descripteurs son endommagée : "
+            "../EXTERN_FILES/database/base_son/base_descripteur_son.txt : le descripteur 0 "
+            "annonce 100000 fenêtres de 65537 valeurs en 1000009 octets\n");
+}
+
+// One sample per window and 8192 intervals: a sound of 8000 samples makes a
+// base of 131 MB and a matrix of 262 MB, more than the limit. Its rows are
+// written as they are made.
+TEST(SoundMemory, ABaseLargerThanMemoryIsWrittenAsItIsMade) {
+  if (const char* why = limitUnusable()) GTEST_SKIP() << why;
+  Store s;
+  configure(s, 1, 8192);
+  s.write(kSounds + "big.bin", repeat(5.0, 8000));  // every sample in the spare column
+  s.write(kSounds + "small.bin", repeat(5.0, 2));
+  e2e::Result r;
+  {
+    const AddressSpaceLimit limit(kSmallAddressSpace);
+    r = s.engine({"indexation"});
+  }
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(ends_with(r.out, indexed("big.bin") + indexed("small.bin"))) << r.out;
+  std::string zeros;
+  for (int c = 0; c < 8192; ++c) zeros += "0 ";
+  const std::string empty = "<fenetre> " + zeros + "0  </fenetre>\n";
+  const std::string spare = "<fenetre> " + zeros + "1  </fenetre>\n";
+  std::string expected = "1 8192\n" + id_line(0) + empty;
+  for (int k = 0; k < 8000; ++k) expected += spare;
+  expected += id_line(1) + empty + spare + spare;
+  const std::string written = s.read(kDescriptors);
+  EXPECT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+  EXPECT_EQ(s.read(kList), list_line(0, "big.bin") + list_line(1, "small.bin"));
+}
+
+// ---- inputs that never end or never come -----------------------------------
+
+namespace {
+
+e2e::RunOptions briefly() {
+  e2e::RunOptions o;
+  o.timeout_seconds = 20;
+  return o;
+}
+
+}  // namespace
+
+// A query must be a regular file: a device that never ends or a FIFO that no
+// one writes to is refused at once, like an unreadable file.
+TEST(SoundInputs, EndlessOrBlockingQueriesAreRefused) {
+  Store s;
+  s.write(kDescriptors, "2048 40\n");
+  ASSERT_EQ(::mkfifo(s.path("q.fifo").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path("zero.bin").c_str()), 0);
+  for (const std::string path : {"/dev/zero", "../q.fifo", "../zero.bin"}) {
+    const auto r = s.engine({"comparaison", "son", path}, briefly());
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_EQ(r.out, "Requête : " + path + "\n");
+    EXPECT_EQ(r.err, "engine: fichier son illisible : " + path + "\n");
+  }
+}
+
+// In the corpus they are refused with one line each and get no identifier.
+TEST(SoundInputs, EndlessOrBlockingCorpusEntriesAreRefused) {
+  Store s;
+  configure(s, 4, 2);
+  s.write(kSounds + "a.bin", repeat(0.5, 3));
+  ASSERT_EQ(::mkfifo(s.path(kSounds + "f.bin").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path(kSounds + "z.bin").c_str()), 0);
+  s.write(kSounds + "zz.bin", repeat(0.5, 3));
+  const auto r = s.engine({"indexation"}, briefly());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(ends_with(r.out, indexed("a.bin") + indexed("zz.bin"))) << r.out;
+  EXPECT_EQ(count_lines_with(r.err, "f.bin"), 1) << r.err;
+  EXPECT_EQ(count_lines_with(r.err, "z.bin"), 1) << r.err;
+  EXPECT_EQ(s.read(kList), list_line(0, "a.bin") + list_line(1, "zz.bin"));
+  EXPECT_EQ(s.read(kDescriptors), "4 2\n" + id_line(0) + row({0, 3, 0}) + id_line(1) + row({0, 3, 0}));
 }

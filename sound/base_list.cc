@@ -1,4 +1,4 @@
-#include "sound/sound_list.h"
+#include "sound/base_list.h"
 
 #include <charconv>
 

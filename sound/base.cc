@@ -1,4 +1,7 @@
-#include "sound/descriptor_base.h"
+#include "sound/base.h"
+
+#include <algorithm>
+#include <charconv>
 
 #include "common/numbers.h"
 #include "common/parallel.h"
@@ -12,6 +15,11 @@ constexpr std::string_view kId = "<id>";
 constexpr std::string_view kIdEnd = "</id>";
 constexpr std::string_view kRow = "<fenetre>";
 constexpr std::string_view kRowEnd = "</fenetre>";
+
+void append_int(std::string& out, int64_t v) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+}
 
 bool space_at(std::string_view text, size_t i) {
   return tokens::is_space(static_cast<unsigned char>(text[i]));
@@ -30,6 +38,72 @@ size_t next_id_mark(std::string_view text, size_t from) {
 }
 
 }  // namespace
+
+void append_header(std::string& out, const Params& params) {
+  append_int(out, params.echantillons);
+  out += ' ';
+  append_int(out, params.nbintervalles);
+  out += '\n';
+}
+
+void append_id_line(std::string& out, int id) {
+  out += "<id> ";
+  append_int(out, id);
+  out += " </id>\n";
+}
+
+void append_row(std::string& out, const int32_t* row, size_t cols) {
+  out += "<fenetre> ";
+  for (size_t c = 0; c < cols; ++c) {
+    append_int(out, row[c]);
+    out += ' ';
+  }
+  out += " </fenetre>\n";
+}
+
+void append_rows(std::string& out, const Matrix& m) {
+  for (size_t r = 0; r < m.rows; ++r) append_row(out, m.row(r), m.cols);
+}
+
+namespace {
+
+uint64_t saturating_mul(uint64_t a, uint64_t b) {
+  uint64_t product;
+  return __builtin_mul_overflow(a, b, &product) ? UINT64_MAX : product;
+}
+
+uint64_t saturating_add(uint64_t a, uint64_t b) {
+  uint64_t sum;
+  return __builtin_add_overflow(a, b, &sum) ? UINT64_MAX : sum;
+}
+
+constexpr uint64_t kRowMarks = sizeof("<fenetre> ") - 1 + sizeof(" </fenetre>\n") - 1;
+
+uint64_t digits(uint64_t v) {
+  uint64_t d = 1;
+  for (; v >= 10; v /= 10) ++d;
+  return d;
+}
+
+// Cells any descriptor may have whatever its length: room for hand-written
+// bases with short rows.
+constexpr size_t kAllowanceCells = size_t{1} << 20;
+
+}  // namespace
+
+uint64_t rows_text_floor(uint64_t rows, size_t cols) {
+  return saturating_mul(rows, saturating_add(kRowMarks, saturating_mul(2, cols)));
+}
+
+uint64_t rows_text_ceiling(uint64_t rows, size_t cols, uint64_t largest) {
+  return saturating_mul(rows,
+                        saturating_add(kRowMarks, saturating_mul(digits(largest) + 1, cols)));
+}
+
+bool matrix_fits_text(size_t rows, size_t cols, size_t text_bytes) {
+  // rows x cols <= allowance + text bytes, without overflow.
+  return cols > 0 && rows <= (kAllowanceCells + text_bytes) / cols;
+}
 
 DescriptorBase split_descriptor_base(std::string_view text) {
   DescriptorBase base;
@@ -89,24 +163,28 @@ Matrix read_descriptor(std::string_view body, size_t rows, int n, size_t column)
   return m;
 }
 
-std::vector<Matrix> read_descriptors(const DescriptorBase& base) {
+BasePlan plan_descriptors(const DescriptorBase& base) {
+  BasePlan plan;
   const size_t count = base.bodies.size();
   std::vector<Shape> shapes(count);
   parallel::for_each_index(count, [&](size_t d) { shapes[d] = getNbFenFromDesc(base.bodies[d]); });
   // The column carries over from one descriptor to the next ("<id>" does not
   // reset it); in a well-formed base it is 0 at every "<id>".
-  std::vector<size_t> first_column(count);
+  const size_t cols = static_cast<size_t>(base.params.nbintervalles) + 1;
+  plan.descriptors.resize(count);
+  plan.oversized = count;
   size_t column = column_after(getNbFenFromDesc(base.prelude), 0);
   for (size_t d = 0; d < count; ++d) {
-    first_column[d] = column;
+    DescriptorPlan& p = plan.descriptors[d];
+    p.body = base.bodies[d];
+    p.rows = shapes[d].rows;
+    p.first_column = column;
     column = column_after(shapes[d], column);
+    plan.max_rows = std::max(plan.max_rows, p.rows);
+    if (plan.oversized == count && !matrix_fits_text(p.rows, cols, p.body.size()))
+      plan.oversized = d;
   }
-  std::vector<Matrix> matrices(count);
-  parallel::for_each_index(count, [&](size_t d) {
-    matrices[d] = read_descriptor(base.bodies[d], shapes[d].rows, base.params.nbintervalles,
-                                  first_column[d]);
-  });
-  return matrices;
+  return plan;
 }
 
 }  // namespace sound
