@@ -1,4 +1,5 @@
-// The search of a query image among the indexed images of its kind.
+// The search of a query image among the indexed images of its kind, and the
+// lines that present its results. Pure: the caller reads the files.
 #pragma once
 
 #include <cstdint>
@@ -7,15 +8,14 @@
 #include <vector>
 
 #include "common/tokens.h"
-#include "image/compare.h"
-#include "image/descriptor.h"
+#include "image/base.h"
+#include "image/score.h"
 
 namespace image {
 
 // Scores `requete` against every complete record left in `in` (the base after
 // its head): grey against grey, colour against colour; records of the other
-// kind are left out. One result per record scored, in the order the stack
-// gives them back (last record first).
+// kind are left out. One result per record scored, last record first.
 std::vector<Resultat> rechercheImage(tokens::Reader& in, const DescripteurImage& requete);
 
 // The result lines: sorted by score from highest to lowest, equal scores by

@@ -5,7 +5,8 @@
 
 #include "common/config.h"
 #include "common/paths.h"
-#include "image/image.h"
+#include "image/comparaison.h"
+#include "image/indexation.h"
 #include "keyword/keyword.h"
 #include "sound/sound.h"
 #include "store/lock.h"
@@ -64,7 +65,7 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
   switch (request.kind) {
     case Kind::kIndexation: {
       const int t = text::rmThenStartIndexation();
-      const int i = image::indexImage();
+      const int i = image::indexImage(store, sink);
       const int s = sound::resetAndIndex();
       return std::max({t, i, s});
     }
@@ -73,7 +74,7 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
     case Kind::kCompareSound:
       return sound::compare(request.argument);
     case Kind::kCompareImage:
-      return image::searchImage(request.argument);
+      return image::searchImage(store, sink, request.argument);
     case Kind::kSearch:
       return keyword::byword(request.argument);
     case Kind::kUsage:

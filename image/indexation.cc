@@ -1,30 +1,32 @@
-// "indexation", image side: rebuilds the image list and the descriptor base
-// from the colour corpus, then the grey corpus, each in listing order.
-#include <sys/stat.h>
+// Each corpus is listed in `ls` order, its images are read and described in
+// parallel, and the records are then numbered in listing order, so the bytes
+// never depend on the thread count. The list and the base are replaced
+// together or not at all.
+#include "image/indexation.h"
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "common/atomic_write.h"
-#include "common/fileio.h"
 #include "common/listing.h"
 #include "common/parallel.h"
 #include "common/paths.h"
-#include "image/config_bits.h"
+#include "image/base.h"
+#include "image/base_list.h"
+#include "image/config.h"
 #include "image/describe.h"
-#include "image/descriptor.h"
-#include "image/image.h"
 #include "image/messages.h"
+#include "store/commit.h"
 
 namespace image {
 
 namespace {
 
 struct Entree {
-  std::string dir;
+  const char* dir;             // layout path of the corpus, as messages show it
+  store::Directory* handle;    // the corpus, opened by the listing
   std::string name;
   bool refusedUnreadable = false;  // listed by ls but cannot be opened
 };
@@ -38,40 +40,37 @@ struct Traitement {
   std::string corps;  // the descriptor after its identifier line
 };
 
-void print(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
 // The images of one corpus in listing order. Names that the listing refused
 // because the file cannot be opened are kept (marked) so that they get the
 // opening messages in their place; the listing already reported them on
-// standard error. Names with white space and non-regular entries are left out.
-void listerCorpus(const std::string& dir, std::vector<Entree>& out) {
-  const listing::Result listed = listing::list_corpus(dir, {".txt", true});
-  std::vector<std::string> names = listed.names;
+// standard error. Names with white space and entries that are not regular
+// files are left out. The corpus directory is kept open in `opened`.
+void listerCorpus(const store::Store& store, output::Sink& sink, const char* dir,
+                  std::vector<std::unique_ptr<store::Directory>>& opened, std::vector<Entree>& out) {
+  listing::Result listed = listing::list_corpus(store, dir, {".txt", true}, sink);
+  std::vector<std::string> names = std::move(listed.names);
   std::unordered_set<std::string> unreadable;
   for (const auto& refusal : listed.refused) {
-    if (listing::has_space(refusal.name)) continue;
-    struct stat st;
-    const std::string path = dir + refusal.name;
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) {
-      unreadable.insert(refusal.name);
-      names.push_back(refusal.name);
-    }
+    if (refusal.why != listing::Refusal::Why::kUnreadable) continue;
+    unreadable.insert(refusal.name);
+    names.push_back(refusal.name);
   }
-  if (!unreadable.empty()) listing::sort_like_ls(names);
+  if (!unreadable.empty()) listing::sort_like_ls(names, store.collation());
+  store::Directory* handle = listed.directory.get();
+  if (listed.directory) opened.push_back(std::move(listed.directory));
   for (auto& name : names) {
     const bool bad = unreadable.count(name) != 0;
-    out.push_back({dir, std::move(name), bad});
+    out.push_back({dir, handle, std::move(name), bad});
   }
 }
 
 Traitement traiter(const Entree& e, const ParamBits& bits) {
   Traitement t;
   if (e.refusedUnreadable) return t;
-  const std::string path = e.dir + e.name;
   std::string bytes;
-  if (!fileio::read_file(path, bytes)) return t;
+  if (!e.handle->ReadFile(e.name, &bytes).ok()) return t;
   t.opened = true;
-  Description d = describeImage(bytes, path, bits);
+  const Description d = describeImage(bytes, e.dir + e.name, bits);
   t.outcome = d.outcome;
   t.fault = d.fault;
   t.kind = d.kind;
@@ -86,24 +85,27 @@ int lireBase(const std::unordered_map<std::string, int>& registered, const std::
   return found == registered.end() ? 0 : found->second;
 }
 
-bool isDirectory(const char* path) {
-  struct stat st;
-  return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+// The bare name of a layout file.
+std::string nomDe(const char* path) {
+  std::string dir, name;
+  store::SplitPath(path, &dir, &name);
+  return name;
 }
 
 }  // namespace
 
-int indexImage() {
-  if (!isDirectory(paths::kImageBaseDir)) {
-    fileio::report(std::string("répertoire de la base d'images introuvable : ") +
-                   paths::kImageBaseDir + " ; base d'images non construite");
+int indexImage(const store::Store& store, output::Sink& sink) {
+  std::unique_ptr<store::Directory> baseDir;
+  if (!store.env().OpenDirectory(store.path(paths::kImageBaseDir), &baseDir).ok()) {
+    sink.report(rptBaseIntrouvable(paths::kImageBaseDir));
     return 1;
   }
-  const ParamBits bits = init_values_file(paths::kConfig, ParamBits{});
+  const ParamBits bits = init_values_file(store, sink, ParamBits{});
 
+  std::vector<std::unique_ptr<store::Directory>> corpora;
   std::vector<Entree> entrees;
-  listerCorpus(paths::kRgbCorpus, entrees);
-  listerCorpus(paths::kNbCorpus, entrees);
+  listerCorpus(store, sink, paths::kRgbCorpus, corpora, entrees);
+  listerCorpus(store, sink, paths::kNbCorpus, corpora, entrees);
 
   std::vector<Traitement> traitements(entrees.size());
   parallel::for_each_index(entrees.size(),
@@ -120,18 +122,18 @@ int indexImage() {
     Traitement& t = traitements[i];
     const std::string path = e.dir + e.name;
     if (!t.opened) {
-      print(kMsgOuvertureFichier);
-      print(msgOuvertureImpossible(path));
-      if (!e.refusedUnreadable) fileio::report(fileio::printable(path) + " : fichier illisible, ignoré");
+      sink.out(kMsgOuvertureFichier);
+      sink.out(msgOuvertureImpossible(path));
+      if (!e.refusedUnreadable) sink.report(rptFichierIllisible(output::printable(path)));
       continue;
     }
     switch (t.outcome) {
       case ImageLue::Outcome::kHeaderFault:
-        print(readFaultMessage(t.fault));
-        print(msgErreurLecture(path));
+        sink.out(readFaultMessage(t.fault));
+        sink.out(msgErreurLecture(path));
         continue;
       case ImageLue::Outcome::kUnknownKind:
-        print(msgTypeInconnu(path));
+        sink.out(msgTypeInconnu(path));
         continue;
       case ImageLue::Outcome::kBodyFault:
       case ImageLue::Outcome::kRead:
@@ -139,11 +141,11 @@ int indexImage() {
     }
     if (lireBase(registered, e.name) == t.kind) continue;  // already in the base
     if (t.outcome == ImageLue::Outcome::kBodyFault) {
-      print(readFaultMessage(t.fault));
-      print(msgErreurLecture(path));
+      sink.out(readFaultMessage(t.fault));
+      sink.out(msgErreurLecture(path));
       continue;
     }
-    base += "<id> " + std::to_string(id) + " </id>\n";
+    appendId(base, id);
     base += t.corps;
     std::string().swap(t.corps);
     liste += creationLien(id, e.name, nomType(t.kind));
@@ -151,13 +153,15 @@ int indexImage() {
     ++id;
   }
 
-  std::string error;
-  if (!atomic_write::replace_files({{paths::kImageList, liste}, {paths::kImageDescriptors, base}},
-                                   error)) {
-    fileio::report("impossible d'écrire la base d'images : " + fileio::printable(error));
+  store::Commit commit(baseDir.get());
+  store::Status s = commit.Stage(nomDe(paths::kImageList), liste);
+  if (s.ok()) s = commit.Stage(nomDe(paths::kImageDescriptors), base);
+  if (s.ok()) s = commit.Finish();
+  if (!s.ok()) {
+    sink.report(rptEcritureBase(output::printable(s.ToString())));
     return 1;
   }
-  print(kMsgIndexationFinie);
+  sink.out(kMsgIndexationFinie);
   return 0;
 }
 

@@ -1,0 +1,106 @@
+#include "image/indexation.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "image/messages.h"
+#include "store/fault_env.h"
+#include "tests/support/temp_store.h"
+
+using namespace image;
+using store::FaultEnv;
+
+namespace {
+
+const std::string kRgb = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_RGB/";
+const std::string kNb = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_NB/";
+const std::string kList = "EXTERN_FILES/database/base_image/liste_base_image.txt";
+const std::string kBase = "EXTERN_FILES/database/base_image/base_descripteur_image.txt";
+
+// A store indexed once with two images, whose corpus then changes so that a
+// second indexation would give other bases.
+class ImageIndexation : public testing::Test {
+ protected:
+  void SetUp() override {
+    t.write(kRgb + "c.txt", "1 1 3 255 0 0");
+    t.write(kNb + "g.txt", "1 2 1 0 255");
+    output::StringSink sink;
+    ASSERT_EQ(indexImage(t.store(), sink), 0) << sink.err_text();
+    list = t.read(kList);
+    base = t.read(kBase);
+    t.write(kNb + "h.txt", "1 1 1 128");
+  }
+  void expectOldBases() const {
+    EXPECT_EQ(t.read(kList), list);
+    EXPECT_EQ(t.read(kBase), base);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.path("EXTERN_FILES/database/base_image")),
+                            std::filesystem::directory_iterator()),
+              2);
+  }
+
+  testing_support::TempStore t;
+  std::string list, base;
+};
+
+}  // namespace
+
+TEST_F(ImageIndexation, WritesTheListAndTheBase) {
+  EXPECT_EQ(list,
+            "<id> 0 </id> <fichier> c.txt </fichier> <type> RGB </type>\n"
+            "<id> 1 </id> <fichier> g.txt </fichier> <type> NB </type>\n");
+  EXPECT_EQ(base,
+            "NB_BIT_RGB: 3\nNB_BIT_NB: 4\n"
+            "<id> 0 </id>\n<type> RGB </type>\n<nbcolonne> 1 </nbcolonne>\n<nbligne> 1 </nbligne>\n"
+            "<nbvaleur> 1 </nbvaleur>\n<valeurs>\n0x01c0: 1;\n</valeurs>\n\n"
+            "<id> 1 </id>\n<type> NB </type>\n<nbcolonne> 2 </nbcolonne>\n<nbligne> 1 </nbligne>\n"
+            "<nbvaleur> 2 </nbvaleur>\n<valeurs>\n0x00: 1;\n0x0f: 1;\n</valeurs>\n\n");
+  output::StringSink sink;
+  t.write(kNb + "bad.txt", "1 2 1 7");
+  EXPECT_EQ(indexImage(t.store(), sink), 0);
+  EXPECT_EQ(sink.out_text(), std::string(kMsgPasAssezDeValeurs) +
+                                 msgErreurLecture("../" + kNb + "bad.txt") + std::string(kMsgIndexationFinie));
+  EXPECT_EQ(sink.err_text(), "");
+  EXPECT_NE(t.read(kList).find("h.txt"), std::string::npos);
+}
+
+TEST_F(ImageIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
+  struct Case {
+    FaultEnv::Op op;
+    int nth;
+    int error;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {FaultEnv::Op::kWrite, 1, ENOSPC, "No space left on device"},  // creating the first staged file
+      {FaultEnv::Op::kWrite, 4, ENOSPC, "No space left on device"},  // appending to the second
+      {FaultEnv::Op::kSync, 2, EIO, "Input/output error"},
+      {FaultEnv::Op::kRename, 1, EIO, "Input/output error"},  // the commit record
+  };
+  for (const Case& c : cases) {
+    FaultEnv env(store::Env::Default());
+    env.FailNth(c.op, c.nth, c.error);
+    output::StringSink sink;
+    EXPECT_EQ(indexImage(t.store(&env), sink), 1) << c.cause;
+    expectOldBases();
+    EXPECT_EQ(sink.out_text().find("Indexation image"), std::string::npos) << sink.out_text();
+    // One line naming the failure and its cause.
+    const std::string& err = sink.err_text();
+    EXPECT_EQ(err.rfind("engine: impossible d'écrire la base d'images : ", 0), 0u) << err;
+    EXPECT_NE(err.find(c.cause), std::string::npos) << err;
+    EXPECT_NE(err.find("base_image/"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+}
+
+TEST_F(ImageIndexation, NoBaseDirectoryNoBase) {
+  std::filesystem::remove_all(t.path("EXTERN_FILES/database/base_image"));
+  output::StringSink sink;
+  EXPECT_EQ(indexImage(t.store(), sink), 1);
+  EXPECT_EQ(sink.out_text(), "");
+  EXPECT_EQ(sink.err_text(),
+            "engine: " + rptBaseIntrouvable("../EXTERN_FILES/database/base_image/") + "\n");
+  EXPECT_FALSE(t.exists("EXTERN_FILES/database/base_image"));
+}
