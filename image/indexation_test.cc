@@ -95,6 +95,19 @@ TEST_F(ImageIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
   }
 }
 
+TEST_F(ImageIndexation, StagingNamesThatAreLinksAreNeverWrittenThrough) {
+  t.write("outside", "not the engine's");
+  for (const char* staged : {".liste_base_image.txt.new", ".base_descripteur_image.txt.new"})
+    std::filesystem::create_symlink(t.path("outside"), t.path("EXTERN_FILES/database/base_image/") + staged);
+  output::StringSink sink;
+  EXPECT_EQ(indexImage(t.store(), sink), 0) << sink.err_text();
+  EXPECT_EQ(t.read("outside"), "not the engine's");
+  EXPECT_NE(t.read(kList).find("h.txt"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.path("EXTERN_FILES/database/base_image")),
+                          std::filesystem::directory_iterator()),
+            2);
+}
+
 TEST_F(ImageIndexation, NoBaseDirectoryNoBase) {
   std::filesystem::remove_all(t.path("EXTERN_FILES/database/base_image"));
   output::StringSink sink;

@@ -84,3 +84,15 @@ TEST(ImageDumps, PrintersAndFileWriter) {
   EXPECT_NE(failed.err_text().find("No such file or directory"), std::string::npos) << failed.err_text();
   EXPECT_EQ(failed.out_text(), "");
 }
+
+TEST(ImageDumps, FileWriterReplacesALinkInsteadOfWritingThroughIt) {
+  testing_support::TempStore t;
+  t.write("outside", "not the engine's");
+  std::filesystem::create_symlink(t.path("outside"), t.path("work/ecrireimage"));
+  output::StringSink sink;
+  const ImgRGB rgb = rgb2x2();
+  ASSERT_TRUE(ecrireImage(t.store(), sink, rgb)) << sink.err_text();
+  EXPECT_EQ(t.read("outside"), "not the engine's");
+  EXPECT_FALSE(std::filesystem::is_symlink(t.path("work/ecrireimage")));
+  EXPECT_EQ(t.read("work/ecrireimage"), texteEcrireImage(rgb));
+}

@@ -1,0 +1,58 @@
+// Image side end to end against a hostile store: links standing where the
+// engine's own files belong, and FIFOs or devices where it expects files.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/harness.h"
+
+using e2e::Store;
+
+namespace {
+
+const std::string kRgb = e2e::kRgb;
+const std::string kNb = e2e::kNb;
+const std::string kBaseDir = e2e::kImageBase;
+const std::string kList = kBaseDir + "liste_base_image.txt";
+const std::string kBase = kBaseDir + "base_descripteur_image.txt";
+const char kOpener[] = "\n\nErreur Fatale a l'ouverture du fichier \n";
+const char kOutside[] = "outside file, not the engine's\n";
+
+// Runs that must end on their own, well before the harness's limit.
+e2e::RunOptions bounded() {
+  e2e::RunOptions o;
+  o.timeout_seconds = 20;
+  return o;
+}
+
+}  // namespace
+
+TEST(ImageOwnFiles, StaleQueryDescriptorLinkIsRemovedNotFollowed) {
+  Store s;
+  s.write(kNb + "g.txt", "1 1 1 200");
+  s.write("q.txt", "1 1 1 200");
+  ASSERT_EQ(s.engine({"indexation"}).status, 0);
+  s.write("outside.txt", kOutside);
+  ASSERT_EQ(::symlink(s.path("outside.txt").c_str(), s.path(kBaseDir + "temp").c_str()), 0);
+  const e2e::Result r = s.engine({"comparaison", "image", "../q.txt"}, bounded());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Requête : ../q.txt\nImage g.txt (id 0) : 100 % de ressemblance\n");
+  EXPECT_EQ(s.read("outside.txt"), kOutside);
+  EXPECT_FALSE(s.exists(kBaseDir + "temp"));
+}
+
+TEST(ImageOwnFiles, StagingNamesThatAreLinksAreReplaced) {
+  Store s;
+  s.write(kNb + "g.txt", "1 1 1 200");
+  s.write("outside.txt", kOutside);
+  for (const char* staged : {".liste_base_image.txt.new", ".base_descripteur_image.txt.new"})
+    ASSERT_EQ(::symlink(s.path("outside.txt").c_str(), s.path(kBaseDir + staged).c_str()), 0);
+  const e2e::Result r = s.engine({"indexation"}, bounded());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(s.read("outside.txt"), kOutside);
+  EXPECT_EQ(s.read(kList), "<id> 0 </id> <fichier> g.txt </fichier> <type> NB </type>\n");
+  EXPECT_EQ(s.list(kBaseDir), (std::vector<std::string>{"base_descripteur_image.txt", "liste_base_image.txt"}));
+}
