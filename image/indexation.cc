@@ -92,6 +92,37 @@ std::string nomDe(const char* path) {
   return name;
 }
 
+// One file of the image base: its bare name and its whole content.
+struct FichierBase {
+  std::string nom;
+  std::string contenu;
+};
+
+// Replaces the files of the group together (a crash leaves all the old ones
+// or all the new ones), after checking that they fit the free space: a base
+// that cannot fit is refused before anything is written. Prints the closing
+// message, or one line on standard error, and returns the exit status.
+int ecrireBase(const store::Store& store, output::Sink& sink, store::Directory* dir,
+               const std::vector<FichierBase>& groupe) {
+  uint64_t taille = 0;
+  for (const FichierBase& f : groupe) taille += f.contenu.size();
+  store::Status s = store::CheckFreeSpace(store.env(), store.path(paths::kImageBaseDir), taille);
+  if (!s.ok()) {
+    sink.report(rptPlaceInsuffisante(output::printable(s.ToString())));
+    return 1;
+  }
+  store::Commit commit(dir);
+  for (const FichierBase& f : groupe)
+    if (s.ok()) s = commit.Stage(f.nom, f.contenu);
+  if (s.ok()) s = commit.Finish();
+  if (!s.ok()) {
+    sink.report(rptEcritureBase(output::printable(s.ToString())));
+    return 1;
+  }
+  sink.out(kMsgIndexationFinie);
+  return 0;
+}
+
 }  // namespace
 
 int indexImage(const store::Store& store, output::Sink& sink) {
@@ -153,16 +184,12 @@ int indexImage(const store::Store& store, output::Sink& sink) {
     ++id;
   }
 
-  store::Commit commit(baseDir.get());
-  store::Status s = commit.Stage(nomDe(paths::kImageList), liste);
-  if (s.ok()) s = commit.Stage(nomDe(paths::kImageDescriptors), base);
-  if (s.ok()) s = commit.Finish();
-  if (!s.ok()) {
-    sink.report(rptEcritureBase(output::printable(s.ToString())));
-    return 1;
-  }
-  sink.out(kMsgIndexationFinie);
-  return 0;
+  // The group the indexation replaces; a file derived from the same images
+  // joins it here, so that it is committed with them.
+  std::vector<FichierBase> groupe;
+  groupe.push_back({nomDe(paths::kImageList), std::move(liste)});
+  groupe.push_back({nomDe(paths::kImageDescriptors), std::move(base)});
+  return ecrireBase(store, sink, baseDir.get(), groupe);
 }
 
 }  // namespace image

@@ -117,3 +117,40 @@ TEST_F(ImageIndexation, NoBaseDirectoryNoBase) {
             "engine: " + rptBaseIntrouvable("../EXTERN_FILES/database/base_image/") + "\n");
   EXPECT_FALSE(t.exists("EXTERN_FILES/database/base_image"));
 }
+
+namespace {
+
+// The real file system, with only `free_bytes` left for the store.
+class FullDiskEnv : public FaultEnv {
+ public:
+  explicit FullDiskEnv(uint64_t free_bytes) : FaultEnv(store::Env::Default()), free_(free_bytes) {}
+  store::Status FreeSpace(const std::string&, uint64_t* bytes) override {
+    *bytes = free_;
+    return store::Status();
+  }
+
+ private:
+  uint64_t free_;
+};
+
+}  // namespace
+
+TEST_F(ImageIndexation, ABaseThatCannotFitIsRefusedBeforeAnyWrite) {
+  FullDiskEnv full(100);
+  output::StringSink sink;
+  EXPECT_EQ(indexImage(t.store(&full), sink), 1);
+  expectOldBases();
+  EXPECT_EQ(full.changes(), 0);
+  EXPECT_EQ(sink.out_text().find("Indexation image"), std::string::npos) << sink.out_text();
+
+  // The line names the size of the planned base: the list and base written
+  // once the room is there.
+  FullDiskEnv roomy(1 << 30);
+  output::StringSink done;
+  ASSERT_EQ(indexImage(t.store(&roomy), done), 0) << done.err_text();
+  const size_t planned = t.read(kList).size() + t.read(kBase).size();
+  const std::string& err = sink.err_text();
+  EXPECT_EQ(err.rfind("engine: place insuffisante pour la base d'images : ", 0), 0u) << err;
+  EXPECT_NE(err.find(std::to_string(planned) + " bytes needed, 100 bytes free"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}

@@ -67,6 +67,9 @@ inline std::string rptBaseIntrouvable(std::string_view dir) {
 inline std::string rptEcritureBase(std::string_view cause) {
   return "impossible d'écrire la base d'images : " + std::string(cause);
 }
+inline std::string rptPlaceInsuffisante(std::string_view cause) {
+  return "place insuffisante pour la base d'images : " + std::string(cause);
+}
 inline std::string rptFichierIllisible(std::string_view path) {
   return std::string(path) + " : fichier illisible, ignoré";
 }
