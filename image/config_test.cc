@@ -1,5 +1,7 @@
 #include "image/config.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
@@ -71,4 +73,22 @@ TEST(ImageConfig, FileOfTheStoreOrTheFallback) {
     EXPECT_EQ(bits.PARAM_BITS_RGB, 1);
     EXPECT_EQ(sink.out_text(), config::kUnreadable);
   }
+}
+
+TEST(ImageConfig, AConfigurationThatIsNotARegularFileIsUnreadable) {
+  testing_support::TempStore t;
+  const std::string config = t.path("EXTERN_FILES/configuration.config");
+  std::filesystem::remove(config);
+  ASSERT_EQ(::mkfifo(config.c_str(), 0644), 0);
+  output::StringSink sink;
+  const ParamBits bits = init_values_file(t.store(), sink, ParamBits{});  // must not wait for a writer
+  EXPECT_EQ(bits.PARAM_BITS_NB, 4);
+  EXPECT_EQ(bits.PARAM_BITS_RGB, 3);
+  EXPECT_EQ(sink.out_text(), config::kUnreadable);
+
+  std::filesystem::remove(config);
+  std::filesystem::create_symlink("/dev/zero", config);
+  output::StringSink device;
+  init_values_file(t.store(), device, ParamBits{});
+  EXPECT_EQ(device.out_text(), config::kUnreadable);
 }

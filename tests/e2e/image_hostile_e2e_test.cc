@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,8 @@ e2e::RunOptions bounded() {
   o.timeout_seconds = 20;
   return o;
 }
+
+size_t lines(const std::string& s) { return static_cast<size_t>(std::count(s.begin(), s.end(), '\n')); }
 
 }  // namespace
 
@@ -55,4 +58,34 @@ TEST(ImageOwnFiles, StagingNamesThatAreLinksAreReplaced) {
   EXPECT_EQ(s.read("outside.txt"), kOutside);
   EXPECT_EQ(s.read(kList), "<id> 0 </id> <fichier> g.txt </fichier> <type> NB </type>\n");
   EXPECT_EQ(s.list(kBaseDir), (std::vector<std::string>{"base_descripteur_image.txt", "liste_base_image.txt"}));
+}
+
+TEST(ImageBlockingInputs, FifoQueryIsAnUnreadableQuery) {
+  Store s;
+  s.write(kNb + "g.txt", "1 1 1 200");
+  ASSERT_EQ(s.engine({"indexation"}).status, 0);
+  ASSERT_EQ(::mkfifo(s.path("q.txt").c_str(), 0644), 0);
+  const e2e::Result r = s.engine({"comparaison", "image", "../q.txt"}, bounded());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "Requête : ../q.txt\n" + std::string(kOpener));
+  EXPECT_EQ(lines(r.err), 1u) << r.err;
+  EXPECT_NE(r.err.find("../q.txt"), std::string::npos) << r.err;
+}
+
+TEST(ImageBlockingInputs, FifoOrDeviceInTheCorpusIsRefused) {
+  Store s;
+  s.write(kRgb + "a.txt", "1 1 3 255 0 0");
+  ASSERT_EQ(::mkfifo(s.path(kRgb + "b.txt").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", s.path(kNb + "z.txt").c_str()), 0);
+  s.write(kNb + "g.txt", "1 1 1 200");
+  const e2e::Result r = s.engine({"indexation"}, bounded());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("Erreur"), std::string::npos) << r.out;
+  EXPECT_EQ(s.read(kList),
+            "<id> 0 </id> <fichier> a.txt </fichier> <type> RGB </type>\n"
+            "<id> 1 </id> <fichier> g.txt </fichier> <type> NB </type>\n");
+  // One line for each, naming it.
+  EXPECT_EQ(lines(r.err), 2u) << r.err;
+  EXPECT_NE(r.err.find(kRgb + "b.txt"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(kNb + "z.txt"), std::string::npos) << r.err;
 }
