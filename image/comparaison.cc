@@ -40,7 +40,7 @@ void retirerDescripteurTemporaire(const store::Store& store) {
 }  // namespace
 
 int searchImage(const store::Store& store, output::Sink& sink, const std::string& path) {
-  sink.out(msgRequete(path));
+  sink.out(msgRequete(sink.shown(path)));
   retirerDescripteurTemporaire(store);
 
   std::string base;
@@ -65,7 +65,7 @@ int searchImage(const store::Store& store, output::Sink& sink, const std::string
   std::string().swap(bytes);
   switch (q.outcome) {
     case ImageLue::Outcome::kUnknownKind:
-      sink.out(msgTypeInconnu(path));
+      sink.out(msgTypeInconnu(sink.shown(path)));
       return 1;
     case ImageLue::Outcome::kHeaderFault:
     case ImageLue::Outcome::kBodyFault:
@@ -78,7 +78,7 @@ int searchImage(const store::Store& store, output::Sink& sink, const std::string
   std::vector<Resultat> resultats = rechercheImage(in, q.descripteur);
   std::string liste;
   store.env().ReadFile(store.path(paths::kImageList), &liste);  // names show as "?" without it
-  sink.out(presenterResultats(std::move(resultats), nomsParId(liste)));
+  sink.out(presenterResultats(std::move(resultats), nomsParId(liste), sink));
   return 0;
 }
 

@@ -18,6 +18,11 @@ const std::string kNb = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_NB/";
 const std::string kBase = "EXTERN_FILES/database/base_image/base_descripteur_image.txt";
 const std::string kTemp = "EXTERN_FILES/database/base_image/temp";
 
+class TerminalSink : public output::StringSink {
+ public:
+  bool out_is_terminal() const override { return true; }
+};
+
 class ImageComparaison : public testing::Test {
  protected:
   void SetUp() override {
@@ -77,4 +82,27 @@ TEST_F(ImageComparaison, UnusableQueryOrBase) {
   std::filesystem::remove(t.path(kBase));
   EXPECT_EQ(search("k.txt"), 1);
   EXPECT_EQ(sink.err_text(), "engine: " + rptBaseAbsente("../" + kBase) + "\n");
+}
+
+TEST_F(ImageComparaison, PathsAndNamesOnATerminalAreEscaped) {
+  t.write(kNb + "e\x1b[2J.txt", "1 2 1 0 255");
+  output::StringSink quiet;
+  ASSERT_EQ(indexImage(t.store(), quiet), 0);
+  const std::string query = "q\x1b[1m\n.txt";
+  t.write("work/" + query, "1 2 1 0 255");
+  TerminalSink terminal;
+  EXPECT_EQ(searchImage(t.store(), terminal, query), 0);
+  EXPECT_EQ(terminal.out_text(),
+            "Requête : q\\x1b[1m\\n.txt\n"
+            "Image e\\x1b[2J.txt (id 1) : 100 % de ressemblance\n"
+            "Image g.txt (id 2) : 100 % de ressemblance\n"
+            "Image h.txt (id 3) : 25 % de ressemblance\n");
+  // A program reading standard output gets the bytes unchanged.
+  EXPECT_EQ(search(query), 0);
+  EXPECT_EQ(sink.out_text().rfind("Requête : " + query + "\nImage e\x1b[2J.txt (id 1)", 0), 0u) << sink.out_text();
+
+  t.write("work/" + query, "1 1 2 0 0");
+  TerminalSink unknown;
+  EXPECT_EQ(searchImage(t.store(), unknown, query), 1);
+  EXPECT_EQ(unknown.out_text(), "Requête : q\\x1b[1m\\n.txt\n" + msgTypeInconnu("q\\x1b[1m\\n.txt"));
 }

@@ -154,17 +154,17 @@ int indexImage(const store::Store& store, output::Sink& sink) {
     const std::string path = e.dir + e.name;
     if (!t.opened) {
       sink.out(kMsgOuvertureFichier);
-      sink.out(msgOuvertureImpossible(path));
+      sink.out(msgOuvertureImpossible(sink.shown(path)));
       if (!e.refusedUnreadable) sink.report(rptFichierIllisible(output::printable(path)));
       continue;
     }
     switch (t.outcome) {
       case ImageLue::Outcome::kHeaderFault:
         sink.out(readFaultMessage(t.fault));
-        sink.out(msgErreurLecture(path));
+        sink.out(msgErreurLecture(sink.shown(path)));
         continue;
       case ImageLue::Outcome::kUnknownKind:
-        sink.out(msgTypeInconnu(path));
+        sink.out(msgTypeInconnu(sink.shown(path)));
         continue;
       case ImageLue::Outcome::kBodyFault:
       case ImageLue::Outcome::kRead:
@@ -173,7 +173,7 @@ int indexImage(const store::Store& store, output::Sink& sink) {
     if (lireBase(registered, e.name) == t.kind) continue;  // already in the base
     if (t.outcome == ImageLue::Outcome::kBodyFault) {
       sink.out(readFaultMessage(t.fault));
-      sink.out(msgErreurLecture(path));
+      sink.out(msgErreurLecture(sink.shown(path)));
       continue;
     }
     appendId(base, id);

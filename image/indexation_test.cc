@@ -154,3 +154,24 @@ TEST_F(ImageIndexation, ABaseThatCannotFitIsRefusedBeforeAnyWrite) {
   EXPECT_NE(err.find(std::to_string(planned) + " bytes needed, 100 bytes free"), std::string::npos) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
+
+TEST_F(ImageIndexation, PathsInMessagesOnATerminalAreEscaped) {
+  class TerminalSink : public output::StringSink {
+   public:
+    bool out_is_terminal() const override { return true; }
+  };
+  t.write(kRgb + "a\x1b[2J.txt", "1 1 2 0 0");   // unknown kind
+  t.write(kRgb + "b\x07.txt", "1 2 3 1");        // short body
+  std::filesystem::create_symlink("nowhere", t.path(kRgb + "c\x1b.txt"));  // cannot be opened
+  const std::string dir = "../" + kRgb;
+  TerminalSink terminal;
+  EXPECT_EQ(indexImage(t.store(), terminal), 0);
+  EXPECT_EQ(terminal.out_text(), msgTypeInconnu(dir + "a\\x1b[2J.txt") + std::string(kMsgPasAssezDeValeurs) +
+                                     msgErreurLecture(dir + "b\\x07.txt") + std::string(kMsgOuvertureFichier) +
+                                     msgOuvertureImpossible(dir + "c\\x1b.txt") + std::string(kMsgIndexationFinie));
+  output::StringSink file;
+  EXPECT_EQ(indexImage(t.store(), file), 0);
+  EXPECT_EQ(file.out_text(), msgTypeInconnu(dir + "a\x1b[2J.txt") + std::string(kMsgPasAssezDeValeurs) +
+                                 msgErreurLecture(dir + "b\x07.txt") + std::string(kMsgOuvertureFichier) +
+                                 msgOuvertureImpossible(dir + "c\x1b.txt") + std::string(kMsgIndexationFinie));
+}

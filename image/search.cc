@@ -39,7 +39,8 @@ std::vector<Resultat> rechercheImage(tokens::Reader& in, const DescripteurImage&
 }
 
 std::string presenterResultats(std::vector<Resultat> resultats,
-                               const std::unordered_map<int32_t, std::string>& noms) {
+                               const std::unordered_map<int32_t, std::string>& noms,
+                               const output::Sink& sink) {
   if (resultats.empty()) return std::string(kMsgAucuneImage);
   std::stable_sort(resultats.begin(), resultats.end(), [](const Resultat& a, const Resultat& b) {
     if (a.score != b.score) return a.score > b.score;
@@ -48,7 +49,7 @@ std::string presenterResultats(std::vector<Resultat> resultats,
   std::string out;
   for (const Resultat& r : resultats) {
     const auto name = noms.find(r.id);
-    out += msgResultat(name == noms.end() ? kNomInconnu : std::string_view(name->second), r.id, r.score);
+    out += msgResultat(name == noms.end() ? std::string(kNomInconnu) : sink.shown(name->second), r.id, r.score);
   }
   return out;
 }

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/output.h"
 #include "common/tokens.h"
 #include "image/base.h"
 #include "image/score.h"
@@ -20,9 +21,11 @@ std::vector<Resultat> rechercheImage(tokens::Reader& in, const DescripteurImage&
 
 // The result lines: sorted by score from highest to lowest, equal scores by
 // identifier ascending, each "Image NAME (id ID) : SCORE % de ressemblance"
-// with the name from the image list ("?" when absent); or the line saying
-// that no image of the query's kind is in the base.
+// with the name from the image list ("?" when absent) as `sink` shows names
+// (escaped on a terminal); or the line saying that no image of the query's
+// kind is in the base.
 std::string presenterResultats(std::vector<Resultat> resultats,
-                               const std::unordered_map<int32_t, std::string>& noms);
+                               const std::unordered_map<int32_t, std::string>& noms,
+                               const output::Sink& sink);
 
 }  // namespace image

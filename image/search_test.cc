@@ -12,6 +12,12 @@ using namespace image;
 
 namespace {
 
+// Standard output on a person's terminal.
+class TerminalSink : public output::StringSink {
+ public:
+  bool out_is_terminal() const override { return true; }
+};
+
 DescripteurImage describe(const std::string& bytes) {
   const Description d = describeImage(bytes, "p", ParamBits{});
   EXPECT_EQ(d.outcome, ImageLue::Outcome::kRead);
@@ -45,10 +51,22 @@ TEST(ImageSearch, ScoresOnlyTheQueryKindLastRecordFirst) {
 
 TEST(ImageSearch, PresentationSortsByScoreThenId) {
   const std::unordered_map<int32_t, std::string> noms = {{0, "a.txt"}, {2, "c.txt"}, {3, "d.txt"}};
-  EXPECT_EQ(presenterResultats({{3, 50}, {2, 100}, {0, 50}, {7, 13}}, noms),
+  const output::StringSink sink;
+  EXPECT_EQ(presenterResultats({{3, 50}, {2, 100}, {0, 50}, {7, 13}}, noms, sink),
             "Image c.txt (id 2) : 100 % de ressemblance\n"
             "Image a.txt (id 0) : 50 % de ressemblance\n"
             "Image d.txt (id 3) : 50 % de ressemblance\n"
             "Image ? (id 7) : 13 % de ressemblance\n");
-  EXPECT_EQ(presenterResultats({}, noms), "Aucune image du même type dans la base.\n");
+  EXPECT_EQ(presenterResultats({}, noms, sink), "Aucune image du même type dans la base.\n");
+}
+
+TEST(ImageSearch, NamesWithControlBytesAreEscapedOnATerminalOnly) {
+  const std::unordered_map<int32_t, std::string> noms = {{0, "a\x1b]0;x\x07.txt"}, {1, "b\\.txt"}};
+  const std::vector<Resultat> resultats = {{0, 100}, {1, 50}};
+  EXPECT_EQ(presenterResultats(resultats, noms, output::StringSink()),
+            "Image a\x1b]0;x\x07.txt (id 0) : 100 % de ressemblance\n"
+            "Image b\\.txt (id 1) : 50 % de ressemblance\n");
+  EXPECT_EQ(presenterResultats(resultats, noms, TerminalSink()),
+            "Image a\\x1b]0;x\\x07.txt (id 0) : 100 % de ressemblance\n"
+            "Image b\\\\.txt (id 1) : 50 % de ressemblance\n");
 }
