@@ -140,13 +140,6 @@ DescripteurImage lireDescripteur(tokens::Reader& in, bool& complete) {
       case Etat::kPremiereValeur:
         d.histo.valeurs.clear();
         d.histo.occurrences.clear();
-        // The announced count only sizes the first allocation (bounded: a
-        // record of this module never holds more than 2^15 values).
-        if (d.nbvaleur > 0) {
-          const size_t expected = std::min<size_t>(static_cast<size_t>(d.nbvaleur), 1 << 15) + 1;
-          d.histo.valeurs.reserve(expected);
-          d.histo.occurrences.reserve(expected);
-        }
         d.histo.valeurs.push_back(valeur(word));
         etat = Etat::kCompte;
         break;

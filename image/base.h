@@ -80,7 +80,9 @@ bool lireEnteteBase(tokens::Reader& in, ParamBits& bits);
 // between a value (strtol base 0, stopping at the colon) and its pixel count
 // (leading decimal digits, stopping at the semicolon), until "</valeurs>",
 // which ends the record in whatever state it comes. Value lines are not
-// counted against the announced number: the entries grow as they are read.
+// counted against the announced number: the entries grow as they are read,
+// so the memory a record takes follows its bytes, never the numbers it
+// announces.
 DescripteurImage lireDescripteur(tokens::Reader& in, bool& complete);
 
 }  // namespace image

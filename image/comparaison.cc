@@ -5,6 +5,7 @@
 #include "image/comparaison.h"
 
 #include <memory>
+#include <unordered_map>
 
 #include "common/paths.h"
 #include "image/base.h"
@@ -78,7 +79,14 @@ int searchImage(const store::Store& store, output::Sink& sink, const std::string
   std::vector<Resultat> resultats = rechercheImage(in, q.descripteur);
   std::string liste;
   store.env().ReadFile(store.path(paths::kImageList), &liste);  // names show as "?" without it
-  sink.out(presenterResultats(std::move(resultats), nomsParId(liste), sink));
+  const std::unordered_map<int32_t, std::string> noms = nomsParId(liste);
+  std::string().swap(liste);
+  if (resultats.empty()) {
+    sink.out(kMsgAucuneImage);
+    return 0;
+  }
+  trierResultats(resultats);
+  for (const Resultat& r : resultats) sink.out(ligneResultat(r, noms, sink));
   return 0;
 }
 

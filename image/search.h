@@ -19,11 +19,19 @@ namespace image {
 // kind are left out. One result per record scored, last record first.
 std::vector<Resultat> rechercheImage(tokens::Reader& in, const DescripteurImage& requete);
 
-// The result lines: sorted by score from highest to lowest, equal scores by
-// identifier ascending, each "Image NAME (id ID) : SCORE % de ressemblance"
+// Puts the results in the order they are shown: by score from highest to
+// lowest, equal scores by identifier ascending.
+void trierResultats(std::vector<Resultat>& resultats);
+
+// The line of one result, "Image NAME (id ID) : SCORE % de ressemblance",
 // with the name from the image list ("?" when absent) as `sink` shows names
-// (escaped on a terminal); or the line saying that no image of the query's
-// kind is in the base.
+// (escaped on a terminal).
+std::string ligneResultat(const Resultat& r, const std::unordered_map<int32_t, std::string>& noms,
+                          const output::Sink& sink);
+
+// Every line of the results in their order; or the line saying that no image
+// of the query's kind is in the base. (The search prints the lines one by
+// one: a long name shared by many results is never held many times over.)
 std::string presenterResultats(std::vector<Resultat> resultats,
                                const std::unordered_map<int32_t, std::string>& noms,
                                const output::Sink& sink);
