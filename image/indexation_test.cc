@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "image/messages.h"
+#include "store/commit.h"
 #include "store/fault_env.h"
 #include "tests/support/temp_store.h"
 
@@ -174,4 +175,56 @@ TEST_F(ImageIndexation, PathsInMessagesOnATerminalAreEscaped) {
   EXPECT_EQ(file.out_text(), msgTypeInconnu(dir + "a\x1b[2J.txt") + std::string(kMsgPasAssezDeValeurs) +
                                  msgErreurLecture(dir + "b\x07.txt") + std::string(kMsgOuvertureFichier) +
                                  msgOuvertureImpossible(dir + "c\x1b.txt") + std::string(kMsgIndexationFinie));
+}
+
+TEST_F(ImageIndexation, ACrashAtAnyChangeLeavesBothBasesOldOrBothNew) {
+  // The bytes of an indexation that runs to its end, and how many changes it makes.
+  int changes = 0;
+  std::string newList, newBase;
+  {
+    testing_support::TempStore twin;
+    twin.write(kRgb + "c.txt", t.read(kRgb + "c.txt"));
+    twin.write(kNb + "g.txt", t.read(kNb + "g.txt"));
+    twin.write(kNb + "h.txt", t.read(kNb + "h.txt"));
+    FaultEnv counting(store::Env::Default());
+    output::StringSink sink;
+    ASSERT_EQ(indexImage(twin.store(&counting), sink), 0);
+    changes = counting.changes();
+    newList = twin.read(kList);
+    newBase = twin.read(kBase);
+  }
+  ASSERT_GT(changes, 2);
+  ASSERT_NE(newList, list);
+  int oldSeen = 0, newSeen = 0;
+  for (int n = 1; n <= changes + 1; ++n) {
+    testing_support::TempStore crashed;
+    crashed.write(kList, list);
+    crashed.write(kBase, base);
+    crashed.write(kRgb + "c.txt", t.read(kRgb + "c.txt"));
+    crashed.write(kNb + "g.txt", t.read(kNb + "g.txt"));
+    crashed.write(kNb + "h.txt", t.read(kNb + "h.txt"));
+    FaultEnv env(store::Env::Default());
+    env.CrashAt(n);
+    output::StringSink sink;
+    indexImage(crashed.store(&env), sink);
+
+    // What the next request does first.
+    std::unique_ptr<store::Directory> dir;
+    ASSERT_TRUE(store::Env::Default()->OpenDirectory(crashed.path("EXTERN_FILES/database/base_image"), &dir).ok());
+    ASSERT_TRUE(store::Recover(dir.get()).ok()) << n;
+    const std::string l = crashed.read(kList), b = crashed.read(kBase);
+    if (l == list && b == base) {
+      ++oldSeen;
+    } else {
+      EXPECT_EQ(l, newList) << "crash at change " << n;
+      EXPECT_EQ(b, newBase) << "crash at change " << n;
+      ++newSeen;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(crashed.path("EXTERN_FILES/database/base_image")),
+                            std::filesystem::directory_iterator()),
+              2)
+        << n;
+  }
+  EXPECT_GT(oldSeen, 0);
+  EXPECT_GT(newSeen, 0);
 }
