@@ -61,10 +61,20 @@ class CountingSink : public output::Sink {
 
 void* operator new(size_t n) { return allocate(n); }
 void* operator new[](size_t n) { return allocate(n); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(n);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](size_t n, const std::nothrow_t& tag) noexcept { return operator new(n, tag); }
 void operator delete(void* p) noexcept { release(p); }
 void operator delete[](void* p) noexcept { release(p); }
 void operator delete(void* p, size_t) noexcept { release(p); }
 void operator delete[](void* p, size_t) noexcept { release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
 
 TEST(ImageMemory, HugeSizesInATinyBaseOrQueryCostNothing) {
   testing_support::TempStore t;
