@@ -89,3 +89,23 @@ TEST(ImageBlockingInputs, FifoOrDeviceInTheCorpusIsRefused) {
   EXPECT_NE(r.err.find(kRgb + "b.txt"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(kNb + "z.txt"), std::string::npos) << r.err;
 }
+
+TEST(ImageBlockingInputs, FifoBaseFilesNeverBlockASearch) {
+  Store s;
+  s.write(kNb + "g.txt", "1 1 1 200");
+  s.write("q.txt", "1 1 1 200");
+  ASSERT_EQ(s.engine({"indexation"}).status, 0);
+  // The list cannot be read: the names show as "?".
+  s.remove(kList);
+  ASSERT_EQ(::mkfifo(s.path(kList).c_str(), 0644), 0);
+  e2e::Result r = s.engine({"comparaison", "image", "../q.txt"}, bounded());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Requête : ../q.txt\nImage ? (id 0) : 100 % de ressemblance\n");
+  // The base cannot be read: one line, status 1.
+  s.remove(kBase);
+  ASSERT_EQ(::mkfifo(s.path(kBase).c_str(), 0644), 0);
+  r = s.engine({"comparaison", "image", "../q.txt"}, bounded());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "Requête : ../q.txt\n");
+  EXPECT_EQ(lines(r.err), 1u) << r.err;
+}
