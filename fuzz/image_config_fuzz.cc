@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/config_bits.h"
+#include "image/config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string messages;

@@ -6,10 +6,16 @@
 #include <string>
 #include <string_view>
 
-#include "image/descriptor.h"
+#include "image/base.h"
 #include "image/image_file.h"
 
 namespace image {
+
+// Histogram of a quantised grey image (values < 256) and of a quantised colour
+// image (codes below 2^(3n)), counted in direct-indexed bins; entries in
+// increasing order of value. id stays 0.
+DescripteurImage descripteurNB(const ImgNB& img);
+DescripteurImage descripteurRGB(const ImgRGB& img, const ParamBits& bits);
 
 struct Description {
   // kRead: `descripteur` holds the histogram; otherwise the reading's outcome.

@@ -4,15 +4,16 @@
 
 #include "common/numbers.h"
 #include "common/tokens.h"
+#include "image/messages.h"
 
 namespace image {
 
 std::string_view readFaultMessage(ReadFault fault) {
   switch (fault) {
     case ReadFault::kMissingValues:
-      return "\nErreur fatale : Pas assez de valeurs dans l'image";
+      return kMsgPasAssezDeValeurs;
     case ReadFault::kBadValue:
-      return "\nErreur fatale : Valeur incorrecte dans l'image";
+      return kMsgValeurIncorrecte;
     case ReadFault::kNone:
       break;
   }

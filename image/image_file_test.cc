@@ -1,14 +1,8 @@
-#include <unistd.h>
+#include "image/image_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "image/image_dump.h"
-#include "image/image_file.h"
 
 using namespace image;
 
@@ -30,12 +24,6 @@ ReadFault readRGB(const std::string& bytes, ImgRGB& img) {
   if (f != ReadFault::kNone) return f;
   img = initImageRGB("x", static_cast<int32_t>(e.nbLigne), static_cast<int32_t>(e.nbColonne));
   return lectureImgageRGB(img, in);
-}
-
-ImgRGB rgb2x2() {
-  ImgRGB img;
-  EXPECT_EQ(readRGB("2 2 3  1 2 3 4  10 20 30 40  100 200 250 255", img), ReadFault::kNone);
-  return img;
 }
 
 }  // namespace
@@ -180,58 +168,4 @@ TEST(ImageQuantisation, ColourCodes) {
   quantificationImageRGB(img, {4, 5});
   EXPECT_EQ(img.matriceEnc[1], 32767);
   EXPECT_EQ(img.matriceR[0], 200);  // planes unchanged
-}
-
-TEST(ImageDumps, ExactText) {
-  ImgNB nb;
-  ASSERT_EQ(readNB("2 3 1 1 2 3 40 50 60", nb), ReadFault::kNone);
-  EXPECT_EQ(texteImageNB(nb),
-            "\n\nAffichage de la matrice :\nnbColonne:3, nbLigne:2\n1 2 3 \n40 50 60 \n"
-            "\nFin Affichage matrice");
-
-  ImgRGB rgb = rgb2x2();
-  EXPECT_EQ(texteImageRGB(rgb),
-            "nbColonne:2, nbLigne:2\n"
-            "\n\nAffichage de la matrice R :\n1 2 \n3 4 \n"
-            "\n\nAffichage de la matrice G :\n10 20 \n30 40 \n"
-            "\n\nAffichage de la matrice B :\n100 200 \n250 255 \n"
-            "\nFin Affichage matrice");
-  quantificationImageRGB(rgb, {4, 5});
-  EXPECT_EQ(texteImageRGBEnc(rgb),
-            "nbColonne:2, nbLigne:2\n\n\nAffichage de la matrice R :\n2c 59 \n7f bf \n");
-  EXPECT_EQ(texteImageRGBBit(rgb),
-            "nbColonne:2, nbLigne:2\n\n\nAffichage de la matrice R, V, B :\n4 40 255 "
-            "\nFin Affichage matrice");
-  EXPECT_EQ(texteEcrireImage(rgb),
-            "ROUGE\n\n1 2 \n3 4 \nVert\n\n10 20 \n30 40 \nbleue\n\n100 200 \n250 255 \n"
-            "Enc\n\n44 89 \n127 191 \n");
-}
-
-TEST(ImageDumps, PixelOneOneOfASmallImageIsNotReadOutOfBounds) {
-  ImgRGB rgb;
-  ASSERT_EQ(readRGB("1 2 3 1 2 3 4 5 6", rgb), ReadFault::kNone);
-  EXPECT_EQ(texteImageRGBBit(rgb),
-            "nbColonne:2, nbLigne:1\n\n\nAffichage de la matrice R, V, B :\n"
-            "\nFin Affichage matrice");
-}
-
-TEST(ImageDumps, PrintersAndFileWriter) {
-  ImgRGB rgb = rgb2x2();
-  quantificationImageRGB(rgb, {4, 3});
-  testing::internal::CaptureStdout();
-  afficherImageRGB(rgb);
-  afficherImageRGBEnc(rgb);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), texteImageRGB(rgb) + texteImageRGBEnc(rgb));
-
-  char tmpl[] = "/tmp/image_dump.XXXXXX";
-  const std::string dir = ::mkdtemp(tmpl);
-  const std::string file = dir + "/ecrireimage";
-  ASSERT_TRUE(ecrireImage(rgb, file));
-  std::ifstream f(file, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  EXPECT_EQ(s.str(), texteEcrireImage(rgb));
-  std::remove(file.c_str());
-  ::rmdir(dir.c_str());
-  EXPECT_FALSE(ecrireImage(rgb, dir + "/missing/ecrireimage"));
 }

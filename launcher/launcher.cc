@@ -9,11 +9,12 @@
 
 #include "common/config.h"
 #include "common/paths.h"
+#include "image/comparaison.h"
+#include "image/indexation.h"
 #include "launcher/help.h"
 #include "launcher/init.h"
 #include "launcher/rankers.h"
 #include "ranking/classement.h"
-#include "image/image.h"
 #include "keyword/keyword.h"
 #include "sound/comparaison.h"
 #include "sound/indexation.h"
@@ -108,7 +109,7 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
   switch (request.kind) {
     case Kind::kIndexation: {
       const int t = text::rmThenStartIndexation();
-      const int i = image::indexImage();
+      const int i = image::indexImage(store, sink);
       const int s = sound::resetAndIndex(store, sink);
       return std::max({t, i, s});
     }
@@ -117,7 +118,7 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
     case Kind::kCompareSound:
       return sound::compare(store, sink, request.argument);
     case Kind::kCompareImage:
-      return image::searchImage(request.argument);
+      return image::searchImage(store, sink, request.argument);
     case Kind::kSearch:
       return keyword::byword(request.argument);
     case Kind::kRank:

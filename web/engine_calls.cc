@@ -1,12 +1,12 @@
 #include "web/engine_calls.h"
 
 #include "common/paths.h"
-#include "image/image.h"
+#include "image/indexation.h"
 #include "keyword/index_reader.h"
 #include "keyword/keyword.h"
 #include "keyword/list_reader.h"
 #include "launcher/rankers.h"
-#include "sound/sound.h"
+#include "sound/indexation.h"
 #include "text/text.h"
 
 namespace web::calls {
@@ -17,8 +17,8 @@ int Index(const std::string& medium, const store::Store& store, output::Sink& si
   (void)store;
   (void)sink;
   if (medium == "texte") return text::rmThenStartIndexation();
-  if (medium == "image") return image::indexImage();
-  if (medium == "son") return sound::resetAndIndex();
+  if (medium == "image") return image::indexImage(store, sink);
+  if (medium == "son") return sound::resetAndIndex(store, sink);
   return 2;
 }
 

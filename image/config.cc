@@ -1,10 +1,11 @@
-#include "image/config_bits.h"
+#include "image/config.h"
 
-#include <cstdio>
+#include <optional>
 
-#include "common/fileio.h"
+#include "common/config.h"
 #include "common/numbers.h"
 #include "common/tokens.h"
+#include "image/messages.h"
 
 namespace image {
 
@@ -35,15 +36,15 @@ ParamBits init_values(std::string_view config, ParamBits bits, std::string& mess
   return bits;
 }
 
-ParamBits init_values_file(const std::string& path, ParamBits bits) {
-  std::string config;
-  std::string messages;
-  if (!fileio::read_file(path, config)) {
-    messages = kMsgConfigAbsente;
-  } else {
-    bits = init_values(config, bits, messages);
+ParamBits init_values_file(const store::Store& store, output::Sink& sink, ParamBits bits) {
+  const std::optional<std::string> text = config::Read(store);
+  if (!text) {
+    sink.out(config::kUnreadable);
+    return bits;
   }
-  std::fwrite(messages.data(), 1, messages.size(), stdout);
+  std::string messages;
+  bits = init_values(*text, bits, messages);
+  sink.out(messages);
   return bits;
 }
 

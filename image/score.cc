@@ -1,4 +1,4 @@
-#include "image/compare.h"
+#include "image/score.h"
 
 #include <algorithm>
 

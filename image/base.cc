@@ -1,13 +1,39 @@
-#include "image/descriptor_reader.h"
+#include "image/base.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 
 #include "common/numbers.h"
 
 namespace image {
 
+size_t DescripteurImage::entries() const {
+  const size_t announced = nbvaleur > 0 ? static_cast<size_t>(nbvaleur) : 0;
+  return std::min({announced, histo.valeurs.size(), histo.occurrences.size()});
+}
+
 namespace {
+
+void appendInt(std::string& out, long long v) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
+}
+
+// "0x" and `digits` lower-case hexadecimal digits (more when the value needs them).
+void appendHex(std::string& out, uint32_t v, int digits) {
+  static const char kHex[] = "0123456789abcdef";
+  char buf[8];
+  int n = 0;
+  do {
+    buf[n++] = kHex[v & 15];
+    v >>= 4;
+  } while (v != 0);
+  out += "0x";
+  for (int k = n; k < digits; ++k) out += '0';
+  while (n > 0) out += buf[--n];
+}
 
 enum class Etat { kIdle, kId, kType, kColonnes, kLignes, kNbValeur, kPremiereValeur, kCompte, kValeur };
 
@@ -31,6 +57,58 @@ Etat etatDuMarqueur(std::string_view word) {
 }
 
 }  // namespace
+
+std::string enteteBase(const ParamBits& bits) {
+  std::string out = "NB_BIT_RGB: ";
+  appendInt(out, bits.PARAM_BITS_RGB);
+  out += "\nNB_BIT_NB: ";
+  appendInt(out, bits.PARAM_BITS_NB);
+  out += '\n';
+  return out;
+}
+
+void appendCorps(std::string& out, const DescripteurImage& d) {
+  const bool colour = d.type == kKindRGB;
+  out += colour ? "<type> RGB </type>\n" : "<type> NB </type>\n";
+  out += "<nbcolonne> ";
+  appendInt(out, d.nbcolonne);
+  out += " </nbcolonne>\n<nbligne> ";
+  appendInt(out, d.nbligne);
+  out += " </nbligne>\n<nbvaleur> ";
+  appendInt(out, d.nbvaleur);
+  out += " </nbvaleur>\n<valeurs>\n";
+  const size_t n = d.entries();
+  for (size_t k = 0; k < n; ++k) {
+    appendHex(out, static_cast<uint32_t>(d.histo.valeurs[k]), colour ? 4 : 2);
+    out += ": ";
+    appendInt(out, d.histo.occurrences[k]);
+    out += ";\n";
+  }
+  out += "</valeurs>\n\n";
+}
+
+void appendId(std::string& out, int32_t id) {
+  out += "<id> ";
+  appendInt(out, id);
+  out += " </id>\n";
+}
+
+std::string creationDescripteur(const DescripteurImage& d, int32_t id) {
+  std::string out;
+  appendId(out, id);
+  appendCorps(out, d);
+  return out;
+}
+
+bool lireEnteteBase(tokens::Reader& in, ParamBits& bits) {
+  std::string_view words[4];
+  for (auto& w : words)
+    if (!in.next(w)) return false;
+  bits.PARAM_BITS_RGB = numbers::leading_int(words[1]);
+  bits.PARAM_BITS_NB = numbers::leading_int(words[3]);
+  return bits.PARAM_BITS_RGB >= 1 && bits.PARAM_BITS_RGB <= 5 && bits.PARAM_BITS_NB >= 1 &&
+         bits.PARAM_BITS_NB <= 7;
+}
 
 DescripteurImage lireDescripteur(tokens::Reader& in, bool& complete) {
   complete = false;
@@ -62,13 +140,6 @@ DescripteurImage lireDescripteur(tokens::Reader& in, bool& complete) {
       case Etat::kPremiereValeur:
         d.histo.valeurs.clear();
         d.histo.occurrences.clear();
-        // The announced count only sizes the first allocation (bounded: a
-        // record of this module never holds more than 2^15 values).
-        if (d.nbvaleur > 0) {
-          const size_t expected = std::min<size_t>(static_cast<size_t>(d.nbvaleur), 1 << 15) + 1;
-          d.histo.valeurs.reserve(expected);
-          d.histo.occurrences.reserve(expected);
-        }
         d.histo.valeurs.push_back(valeur(word));
         etat = Etat::kCompte;
         break;
@@ -94,34 +165,6 @@ DescripteurImage lireDescripteur(tokens::Reader& in, bool& complete) {
     if (etat == Etat::kIdle) etat = etatDuMarqueur(word);
   }
   return DescripteurImage{};
-}
-
-bool lireEnteteBase(tokens::Reader& in, ParamBits& bits) {
-  std::string_view words[4];
-  for (auto& w : words)
-    if (!in.next(w)) return false;
-  bits.PARAM_BITS_RGB = numbers::leading_int(words[1]);
-  bits.PARAM_BITS_NB = numbers::leading_int(words[3]);
-  return bits.PARAM_BITS_RGB >= 1 && bits.PARAM_BITS_RGB <= 5 && bits.PARAM_BITS_NB >= 1 &&
-         bits.PARAM_BITS_NB <= 7;
-}
-
-std::unordered_map<int32_t, std::string> nomsParId(std::string_view liste) {
-  std::unordered_map<int32_t, std::string> noms;
-  tokens::Reader in(liste);
-  std::string_view word;
-  bool haveId = false;
-  int32_t id = 0;
-  while (in.next(word)) {
-    if (word == "<id>") {
-      haveId = in.next(word);
-      if (haveId) id = numbers::leading_int(word);
-    } else if (word == "<fichier>" && haveId) {
-      if (in.next(word)) noms.emplace(id, std::string(word));
-      haveId = false;
-    }
-  }
-  return noms;
 }
 
 }  // namespace image

@@ -5,7 +5,8 @@
 #include <string_view>
 
 #include "common/tokens.h"
-#include "image/descriptor_reader.h"
+#include "image/base.h"
+#include "image/base_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "common/tokens.h"
-#include "image/config_bits.h"
+#include "image/base.h"
+#include "image/base_list.h"
 #include "image/describe.h"
-#include "image/descriptor.h"
-#include "image/descriptor_reader.h"
 
 using namespace image;
 
@@ -18,15 +17,9 @@ DescripteurImage describe(const std::string& bytes, ParamBits bits = {}) {
   return d.descripteur;
 }
 
-std::string messagesOf(std::string_view config, ParamBits& bits) {
-  std::string messages;
-  bits = init_values(config, ParamBits{}, messages);
-  return messages;
-}
-
 }  // namespace
 
-TEST(ImageDescriptor, WorkedExampleByteForByte) {
+TEST(ImageBase, WorkedExampleByteForByte) {
   const DescripteurImage d = describe("2 2 1\n50 60\n200 55\n");
   EXPECT_EQ(creationDescripteur(d, 3),
             "<id> 3 </id>\n<type> NB </type>\n<nbcolonne> 2 </nbcolonne>\n"
@@ -37,7 +30,7 @@ TEST(ImageDescriptor, WorkedExampleByteForByte) {
             "<id> 12 </id> <fichier> a.txt </fichier> <type> RGB </type>\n");
 }
 
-TEST(ImageDescriptor, HexFormatsZeroPaddedTwoGreyFourColour) {
+TEST(ImageBase, HexFormatsZeroPaddedTwoGreyFourColour) {
   // Grey, 7 bits: 30 -> 15, 32 -> 16, 254 -> 127.
   std::string text = creationDescripteur(describe("1 3 1 30 32 254", {7, 3}), 0);
   EXPECT_NE(text.find("<valeurs>\n0x0f: 1;\n0x10: 1;\n0x7f: 1;\n</valeurs>\n\n"),
@@ -53,46 +46,7 @@ TEST(ImageDescriptor, HexFormatsZeroPaddedTwoGreyFourColour) {
       << text;
 }
 
-TEST(ImageDescriptor, CountsAddUpAndOneValueGivesOneLine) {
-  const DescripteurImage d = describe("3 4 1 16 17 18 19 20 21 22 23 24 25 26 31");
-  EXPECT_EQ(d.nbvaleur, 1);
-  EXPECT_EQ(d.histo.valeurs, (std::vector<int32_t>{1}));
-  EXPECT_EQ(d.histo.occurrences, (std::vector<int32_t>{12}));
-  EXPECT_EQ(d.nbcolonne, 4);
-  EXPECT_EQ(d.nbligne, 3);
-}
-
-TEST(ImageConfig, KeysValuesAndMessages) {
-  ParamBits bits;
-  EXPECT_EQ(messagesOf("<image>\nNbBit_NB: 4\nNbBit_RGB: 3\n</image>", bits), "");
-  EXPECT_EQ(bits.PARAM_BITS_NB, 4);
-  EXPECT_EQ(bits.PARAM_BITS_RGB, 3);
-
-  EXPECT_EQ(messagesOf("NbBit_NB: 8 NbBit_RGB: 0", bits), std::string(kMsgBitsNB) + std::string(kMsgBitsRGB));
-  EXPECT_EQ(bits.PARAM_BITS_NB, 4);
-  EXPECT_EQ(bits.PARAM_BITS_RGB, 3);
-
-  EXPECT_EQ(messagesOf("NbBit_RGB: 5 x NbBit_NB: 7 NbBit_NB: 2 NbBit_NB: 9", bits), kMsgBitsNB);
-  EXPECT_EQ(bits.PARAM_BITS_NB, 2);  // last valid value stands
-  EXPECT_EQ(bits.PARAM_BITS_RGB, 5);
-
-  // The value word after "NbBit_NB:" is then tested as the second key.
-  EXPECT_EQ(messagesOf("NbBit_NB: NbBit_RGB: 3", bits), kMsgBitsNB);
-  EXPECT_EQ(bits.PARAM_BITS_RGB, 3);
-  EXPECT_EQ(messagesOf("NbBit_NB: NbBit_RGB: 2", bits), kMsgBitsNB);
-  EXPECT_EQ(bits.PARAM_BITS_RGB, 2);
-  // Other value words are consumed, never taken as keys.
-  EXPECT_EQ(messagesOf("NbBit_RGB: NbBit_NB: 6", bits), kMsgBitsRGB);
-  EXPECT_EQ(bits.PARAM_BITS_NB, 4);
-
-  // Leading decimal digits with a sign; no digits reads 0; a key at the end reads 0.
-  EXPECT_EQ(messagesOf("NbBit_NB: +5abc NbBit_RGB: -1", bits), kMsgBitsRGB);
-  EXPECT_EQ(bits.PARAM_BITS_NB, 5);
-  EXPECT_EQ(messagesOf("NbBit_NB:", bits), kMsgBitsNB);
-  EXPECT_EQ(messagesOf("nbbit_nb: 9 NbBit_NB:5", bits), "");  // not the key
-}
-
-TEST(ImageDescriptorReader, ReadsBackWhatTheWriterWrites) {
+TEST(ImageBaseReader, ReadsBackWhatTheWriterWrites) {
   const DescripteurImage written = describe("2 3 3 0 255 4 8 64 200 1 2 3 4 5 6 7 8 9 10 11 12", {4, 3});
   const std::string text = "garbage " + creationDescripteur(written, 7) + creationDescripteur(describe("1 1 1 9"), 8);
   tokens::Reader in(text);
@@ -116,7 +70,7 @@ TEST(ImageDescriptorReader, ReadsBackWhatTheWriterWrites) {
   EXPECT_FALSE(complete);
 }
 
-TEST(ImageDescriptorReader, StateMachineCorners) {
+TEST(ImageBaseReader, StateMachineCorners) {
   bool complete = false;
   {
     // A field word is converted, then compared with the marks; kinds other
@@ -161,7 +115,7 @@ TEST(ImageDescriptorReader, StateMachineCorners) {
   }
 }
 
-TEST(ImageDescriptorReader, BaseHeadAndListNames) {
+TEST(ImageBaseReader, BaseHeadAndListNames) {
   ParamBits bits;
   {
     tokens::Reader in("NB_BIT_RGB: 5\nNB_BIT_NB: 7\n<id>");

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/descriptor.h"
+#include "image/base.h"
 
 namespace image {
 

@@ -1,12 +1,10 @@
-#include "image/image_dump.h"
+#include "image/unrequested.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <memory>
+#include <vector>
 
-#include "common/fileio.h"
+#include "image/messages.h"
 
 namespace image {
 
@@ -39,42 +37,40 @@ void rowDump(std::string& out, const std::vector<T>& plane, int32_t lines, int32
 }
 
 void sizeLine(std::string& out, int32_t columns, int32_t lines) {
-  out += "nbColonne:";
+  out += kDumpColonnes;
   appendNumber(out, columns, 10);
-  out += ", nbLigne:";
+  out += kDumpLignes;
   appendNumber(out, lines, 10);
   out += '\n';
 }
 
-void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
 }  // namespace
 
 std::string texteImageNB(const ImgNB& img) {
-  std::string out = "\n\nAffichage de la matrice :\n";
+  std::string out(kDumpMatrice);
   sizeLine(out, img.nbColonne, img.nbLigne);
   rowDump(out, img.matrice, img.nbLigne, img.nbColonne);
-  out += "\nFin Affichage matrice";
+  out += kDumpFin;
   return out;
 }
 
 std::string texteImageRGB(const ImgRGB& img) {
   std::string out;
   sizeLine(out, img.nbColonne, img.nbLigne);
-  out += "\n\nAffichage de la matrice R :\n";
+  out += kDumpMatriceR;
   rowDump(out, img.matriceR, img.nbLigne, img.nbColonne);
-  out += "\n\nAffichage de la matrice G :\n";
+  out += kDumpMatriceG;
   rowDump(out, img.matriceG, img.nbLigne, img.nbColonne);
-  out += "\n\nAffichage de la matrice B :\n";
+  out += kDumpMatriceB;
   rowDump(out, img.matriceB, img.nbLigne, img.nbColonne);
-  out += "\nFin Affichage matrice";
+  out += kDumpFin;
   return out;
 }
 
 std::string texteImageRGBEnc(const ImgRGB& img) {
   std::string out;
   sizeLine(out, img.nbColonne, img.nbLigne);
-  out += "\n\nAffichage de la matrice R :\n";
+  out += kDumpMatriceR;
   rowDump(out, img.matriceEnc, img.nbLigne, img.nbColonne, 16);
   return out;
 }
@@ -82,7 +78,7 @@ std::string texteImageRGBEnc(const ImgRGB& img) {
 std::string texteImageRGBBit(const ImgRGB& img) {
   std::string out;
   sizeLine(out, img.nbColonne, img.nbLigne);
-  out += "\n\nAffichage de la matrice R, V, B :\n";
+  out += kDumpMatriceRVB;
   if (img.nbLigne >= 2 && img.nbColonne >= 2) {
     const size_t k = img.index(1, 1);
     for (const auto* plane : {&img.matriceR, &img.matriceG, &img.matriceB}) {
@@ -90,41 +86,37 @@ std::string texteImageRGBBit(const ImgRGB& img) {
       out += ' ';
     }
   }
-  out += "\nFin Affichage matrice";
+  out += kDumpFin;
   return out;
 }
 
 std::string texteEcrireImage(const ImgRGB& img) {
-  std::string out = "ROUGE\n\n";
+  std::string out(kDumpRouge);
   rowDump(out, img.matriceR, img.nbLigne, img.nbColonne);
-  out += "Vert\n\n";
+  out += kDumpVert;
   rowDump(out, img.matriceG, img.nbLigne, img.nbColonne);
-  out += "bleue\n\n";
+  out += kDumpBleu;
   rowDump(out, img.matriceB, img.nbLigne, img.nbColonne);
-  out += "Enc\n\n";
+  out += kDumpEnc;
   rowDump(out, img.matriceEnc, img.nbLigne, img.nbColonne);
   return out;
 }
 
-void afficherImageNB(const ImgNB& img) { print(texteImageNB(img)); }
-void afficherImageRGB(const ImgRGB& img) { print(texteImageRGB(img)); }
-void afficherImageRGBEnc(const ImgRGB& img) { print(texteImageRGBEnc(img)); }
+void afficherImageNB(output::Sink& sink, const ImgNB& img) { sink.out(texteImageNB(img)); }
+void afficherImageRGB(output::Sink& sink, const ImgRGB& img) { sink.out(texteImageRGB(img)); }
+void afficherImageRGBEnc(output::Sink& sink, const ImgRGB& img) { sink.out(texteImageRGBEnc(img)); }
 
-void afficherImageRGBBit(const ImgRGB& img) {
-  if (img.nbLigne < 2 || img.nbColonne < 2)
-    fileio::report("image " + fileio::printable(img.nom) +
-                   " : moins de 2 lignes ou 2 colonnes, pas de pixel (1, 1) à afficher");
-  print(texteImageRGBBit(img));
+void afficherImageRGBBit(output::Sink& sink, const ImgRGB& img) {
+  if (img.nbLigne < 2 || img.nbColonne < 2) sink.report(rptPasDePixel(output::printable(img.nom)));
+  sink.out(texteImageRGBBit(img));
 }
 
-bool ecrireImage(const ImgRGB& img, const std::string& path) {
-  const std::string text = texteEcrireImage(img);
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (f) f.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (f) f.close();
-  if (!f) {
-    fileio::report("impossible d'écrire " + fileio::printable(path) + " : " +
-                   std::strerror(errno));
+bool ecrireImage(const store::Store& store, output::Sink& sink, const ImgRGB& img) {
+  std::unique_ptr<store::Directory> dir;
+  store::Status s = store.env().OpenDirectory(store.path(""), &dir);
+  if (s.ok()) s = dir->WriteFile(kFichierEcrireImage, texteEcrireImage(img));
+  if (!s.ok()) {
+    sink.report(rptEcritureImpossible(output::printable(s.ToString())));
     return false;
   }
   return true;
