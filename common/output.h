@@ -21,6 +21,13 @@ class Sink {
   // `program` prefixes our own diagnostics ("engine: ...").
   explicit Sink(std::string program = "engine") : program_(std::move(program)) {}
   virtual ~Sink() = default;
+  // A copy draws its own progress.
+  Sink(const Sink& other) : program_(other.program_) {}
+  Sink& operator=(const Sink& other) {
+    program_ = other.program_;
+    progress_.reset();
+    return *this;
+  }
 
   virtual void out(std::string_view bytes) = 0;  // standard output
   virtual void err(std::string_view bytes) = 0;  // standard error
