@@ -37,7 +37,10 @@ DescripteurImage descripteurRGB(const ImgRGB& img, const ParamBits& bits) {
 }
 
 Description describeImage(std::string_view bytes, const std::string& nom, const ParamBits& bits) {
-  ImageLue img = lireImage(bytes, nom);
+  return describeImage(lireImage(bytes, nom), bits);
+}
+
+Description describeImage(ImageLue img, const ParamBits& bits) {
   Description d;
   d.outcome = img.outcome;
   d.fault = img.fault;

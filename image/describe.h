@@ -27,5 +27,7 @@ struct Description {
 
 // `nom` is the image's path, kept in the record as the caller gave it.
 Description describeImage(std::string_view bytes, const std::string& nom, const ParamBits& bits);
+// The same from an image already read (the quantisation works on this copy).
+Description describeImage(ImageLue img, const ParamBits& bits);
 
 }  // namespace image

@@ -5,6 +5,7 @@
 #include "image/indexation.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,6 +19,8 @@
 #include "image/config.h"
 #include "image/describe.h"
 #include "image/messages.h"
+#include "image/ranking/ranked_file.h"
+#include "image/ranking/signature.h"
 #include "store/commit.h"
 
 namespace image {
@@ -38,6 +41,7 @@ struct Traitement {
   ReadFault fault = ReadFault::kNone;
   int kind = 0;
   std::string corps;  // the descriptor after its identifier line
+  std::optional<image_ranking::Signature> signature;  // for the ranked search
 };
 
 // The images of one corpus in listing order. Names that the listing refused
@@ -70,7 +74,12 @@ Traitement traiter(const Entree& e, const ParamBits& bits) {
   std::string bytes;
   if (!e.handle->ReadFile(e.name, &bytes).ok()) return t;
   t.opened = true;
-  const Description d = describeImage(bytes, e.dir + e.name, bits);
+  ImageLue img = lireImage(bytes, e.dir + e.name);
+  std::string().swap(bytes);
+  // The ranked search's signature is taken before the quantisation, which
+  // rewrites the planes.
+  t.signature = image_ranking::describe(img, bits, image_ranking::Purpose::kIndex);
+  const Description d = describeImage(std::move(img), bits);
   t.outcome = d.outcome;
   t.fault = d.fault;
   t.kind = d.kind;
@@ -139,14 +148,19 @@ int indexImage(const store::Store& store, output::Sink& sink) {
   listerCorpus(store, sink, paths::kNbCorpus, corpora, entrees);
 
   std::vector<Traitement> traitements(entrees.size());
-  parallel::for_each_index(entrees.size(),
-                           [&](size_t i) { traitements[i] = traiter(entrees[i], bits); });
+  sink.progress().Start("image", entrees.size(), 0);
+  parallel::for_each_index(entrees.size(), [&](size_t i) {
+    traitements[i] = traiter(entrees[i], bits);
+    sink.progress().Advance(0);
+  });
+  sink.progress().Finish();
 
   // In listing order: messages, skips of names already registered with the
   // same kind, and identifiers from 0 with no gap.
   std::string liste;
   std::string base = enteteBase(bits);
   std::unordered_map<std::string, int> registered;  // name -> kind of its first line
+  std::vector<image_ranking::RankedEntry> ranked;
   int32_t id = 0;
   for (size_t i = 0; i < entrees.size(); ++i) {
     const Entree& e = entrees[i];
@@ -181,6 +195,8 @@ int indexImage(const store::Store& store, output::Sink& sink) {
     std::string().swap(t.corps);
     liste += creationLien(id, e.name, nomType(t.kind));
     registered.emplace(e.name, t.kind);
+    if (t.signature) ranked.push_back({id, e.name, std::move(*t.signature)});
+    t.signature.reset();
     ++id;
   }
 
@@ -189,6 +205,7 @@ int indexImage(const store::Store& store, output::Sink& sink) {
   std::vector<FichierBase> groupe;
   groupe.push_back({nomDe(paths::kImageList), std::move(liste)});
   groupe.push_back({nomDe(paths::kImageDescriptors), std::move(base)});
+  groupe.push_back({nomDe(paths::kImageRanked), image_ranking::build_ranked_file(bits, ranked)});
   return ecrireBase(store, sink, baseDir.get(), groupe);
 }
 

@@ -20,6 +20,7 @@ const std::string kRgb = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_RGB/";
 const std::string kNb = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/TEST_NB/";
 const std::string kList = "EXTERN_FILES/database/base_image/liste_base_image.txt";
 const std::string kBase = "EXTERN_FILES/database/base_image/base_descripteur_image.txt";
+const std::string kRanked = "EXTERN_FILES/database/base_image/classement_image.idx";
 
 // A store indexed once with two images, whose corpus then changes so that a
 // second indexation would give other bases.
@@ -32,18 +33,20 @@ class ImageIndexation : public testing::Test {
     ASSERT_EQ(indexImage(t.store(), sink), 0) << sink.err_text();
     list = t.read(kList);
     base = t.read(kBase);
+    ranked = t.read(kRanked);
     t.write(kNb + "h.txt", "1 1 1 128");
   }
   void expectOldBases() const {
     EXPECT_EQ(t.read(kList), list);
     EXPECT_EQ(t.read(kBase), base);
+    EXPECT_EQ(t.read(kRanked), ranked);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.path("EXTERN_FILES/database/base_image")),
                             std::filesystem::directory_iterator()),
-              2);
+              3);
   }
 
   testing_support::TempStore t;
-  std::string list, base;
+  std::string list, base, ranked;
 };
 
 }  // namespace
@@ -106,7 +109,7 @@ TEST_F(ImageIndexation, StagingNamesThatAreLinksAreNeverWrittenThrough) {
   EXPECT_NE(t.read(kList).find("h.txt"), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.path("EXTERN_FILES/database/base_image")),
                           std::filesystem::directory_iterator()),
-            2);
+            3);
 }
 
 TEST_F(ImageIndexation, NoBaseDirectoryNoBase) {
@@ -144,12 +147,12 @@ TEST_F(ImageIndexation, ABaseThatCannotFitIsRefusedBeforeAnyWrite) {
   EXPECT_EQ(full.changes(), 0);
   EXPECT_EQ(sink.out_text().find("Indexation image"), std::string::npos) << sink.out_text();
 
-  // The line names the size of the planned base: the list and base written
-  // once the room is there.
+  // The line names the size of the planned base: the list, base and ranked
+  // file written once the room is there.
   FullDiskEnv roomy(1 << 30);
   output::StringSink done;
   ASSERT_EQ(indexImage(t.store(&roomy), done), 0) << done.err_text();
-  const size_t planned = t.read(kList).size() + t.read(kBase).size();
+  const size_t planned = t.read(kList).size() + t.read(kBase).size() + t.read(kRanked).size();
   const std::string& err = sink.err_text();
   EXPECT_EQ(err.rfind("engine: place insuffisante pour la base d'images : ", 0), 0u) << err;
   EXPECT_NE(err.find(std::to_string(planned) + " bytes needed, 100 bytes free"), std::string::npos) << err;
@@ -180,7 +183,7 @@ TEST_F(ImageIndexation, PathsInMessagesOnATerminalAreEscaped) {
 TEST_F(ImageIndexation, ACrashAtAnyChangeLeavesBothBasesOldOrBothNew) {
   // The bytes of an indexation that runs to its end, and how many changes it makes.
   int changes = 0;
-  std::string newList, newBase;
+  std::string newList, newBase, newRanked;
   {
     testing_support::TempStore twin;
     twin.write(kRgb + "c.txt", t.read(kRgb + "c.txt"));
@@ -192,6 +195,7 @@ TEST_F(ImageIndexation, ACrashAtAnyChangeLeavesBothBasesOldOrBothNew) {
     changes = counting.changes();
     newList = twin.read(kList);
     newBase = twin.read(kBase);
+    newRanked = twin.read(kRanked);
   }
   ASSERT_GT(changes, 2);
   ASSERT_NE(newList, list);
@@ -200,6 +204,7 @@ TEST_F(ImageIndexation, ACrashAtAnyChangeLeavesBothBasesOldOrBothNew) {
     testing_support::TempStore crashed;
     crashed.write(kList, list);
     crashed.write(kBase, base);
+    crashed.write(kRanked, ranked);
     crashed.write(kRgb + "c.txt", t.read(kRgb + "c.txt"));
     crashed.write(kNb + "g.txt", t.read(kNb + "g.txt"));
     crashed.write(kNb + "h.txt", t.read(kNb + "h.txt"));
@@ -212,17 +217,18 @@ TEST_F(ImageIndexation, ACrashAtAnyChangeLeavesBothBasesOldOrBothNew) {
     std::unique_ptr<store::Directory> dir;
     ASSERT_TRUE(store::Env::Default()->OpenDirectory(crashed.path("EXTERN_FILES/database/base_image"), &dir).ok());
     ASSERT_TRUE(store::Recover(dir.get()).ok()) << n;
-    const std::string l = crashed.read(kList), b = crashed.read(kBase);
-    if (l == list && b == base) {
+    const std::string l = crashed.read(kList), b = crashed.read(kBase), r = crashed.read(kRanked);
+    if (l == list && b == base && r == ranked) {
       ++oldSeen;
     } else {
       EXPECT_EQ(l, newList) << "crash at change " << n;
       EXPECT_EQ(b, newBase) << "crash at change " << n;
+      EXPECT_EQ(r, newRanked) << "crash at change " << n;
       ++newSeen;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(crashed.path("EXTERN_FILES/database/base_image")),
                             std::filesystem::directory_iterator()),
-              2)
+              3)
         << n;
   }
   EXPECT_GT(oldSeen, 0);

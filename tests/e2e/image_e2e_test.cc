@@ -103,7 +103,7 @@ TEST(ImageIndexing, WorkedExampleAndBaseByteForByte) {
   EXPECT_EQ(s.read(kList), list);
   EXPECT_EQ(s.read(kBase), base);
   EXPECT_EQ(s.list(e2e::kImageBase),
-            (std::vector<std::string>{"base_descripteur_image.txt", "liste_base_image.txt"}));
+            (std::vector<std::string>{"base_descripteur_image.txt", "classement_image.idx", "liste_base_image.txt"}));
 }
 
 TEST(ImageIndexing, HexValuesZeroPaddedTwoDigitsGreyFourColour) {

@@ -57,7 +57,8 @@ TEST(ImageOwnFiles, StagingNamesThatAreLinksAreReplaced) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(s.read("outside.txt"), kOutside);
   EXPECT_EQ(s.read(kList), "<id> 0 </id> <fichier> g.txt </fichier> <type> NB </type>\n");
-  EXPECT_EQ(s.list(kBaseDir), (std::vector<std::string>{"base_descripteur_image.txt", "liste_base_image.txt"}));
+  EXPECT_EQ(s.list(kBaseDir), (std::vector<std::string>{"base_descripteur_image.txt", "classement_image.idx",
+                                                        "liste_base_image.txt"}));
 }
 
 TEST(ImageBlockingInputs, FifoQueryIsAnUnreadableQuery) {
