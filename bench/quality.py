@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Search quality of `engine classement` on the labelled real-data queries.
 
     python3 bench/quality.py [--seed 2] [--media texte,image,son]
@@ -190,6 +190,7 @@ def sound_measures(answers, quality, store_sounds, details):
 
 def main():
     args = parse_args()
+    args.engine = os.path.abspath(args.engine)
     if not os.path.exists(args.engine):
         build = os.path.join(REPO, "build-quality")
         subprocess.run(["cmake", "-S", REPO, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",

@@ -9,4 +9,5 @@ shift || true
 bash tools/deps.sh
 cmake -S . -B build-quality -G Ninja -DCMAKE_BUILD_TYPE=Release -DENGINE_TESTS=OFF -DENGINE_BENCH=OFF >/dev/null
 cmake --build build-quality -j "$(nproc)" --target engine
-exec python3 bench/quality.py --seed "$seed" "$@"
+# Debian's Python, which sees python3-numpy (installed by the query generator).
+exec /usr/bin/python3 bench/quality.py --seed "$seed" "$@"
