@@ -1,0 +1,148 @@
+#include "sound/ranking/peaks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace sound_ranking {
+
+void running_max(std::span<const float> in, int r, std::span<float> out) {
+  const size_t n = in.size();
+  if (n == 0) return;
+  if (r <= 0) {
+    std::copy(in.begin(), in.end(), out.begin());
+    return;
+  }
+  const size_t w = 2 * static_cast<size_t>(r) + 1;
+  // The input padded by r lows on each side; g: maxima from each block's
+  // start, h: maxima to each block's end. The window of padded index j..j+w-1
+  // is max(h[j], g[j + w - 1]).
+  const size_t m = n + 2 * static_cast<size_t>(r);
+  constexpr float kLow = -std::numeric_limits<float>::infinity();
+  std::vector<float> g(m), h(m);
+  auto padded = [&](size_t j) { return j < static_cast<size_t>(r) || j >= n + r ? kLow : in[j - r]; };
+  for (size_t j = 0; j < m; ++j) g[j] = (j % w == 0) ? padded(j) : std::max(g[j - 1], padded(j));
+  for (size_t j = m; j-- > 0;)
+    h[j] = (j + 1 == m || (j + 1) % w == 0) ? padded(j) : std::max(h[j + 1], padded(j));
+  for (size_t i = 0; i < n; ++i) out[i] = std::max(h[i], g[i + w - 1]);
+}
+
+namespace {
+
+// Running maximum along time of every bin at once: the same prefix/suffix
+// scheme as running_max, applied to whole rows so the inner loops run over
+// contiguous memory.
+std::vector<float> time_max(const std::vector<float>& rows, size_t frames, size_t width, int r) {
+  std::vector<float> out(rows.size());
+  if (frames == 0) return out;
+  const size_t w = 2 * static_cast<size_t>(r) + 1;
+  const size_t m = frames + 2 * static_cast<size_t>(r);
+  constexpr float kLow = -std::numeric_limits<float>::infinity();
+  std::vector<float> low(width, kLow);
+  auto row = [&](size_t j) -> const float* {
+    return j < static_cast<size_t>(r) || j >= frames + r ? low.data() : &rows[(j - r) * width];
+  };
+  std::vector<float> g(m * width), h(m * width);
+  for (size_t j = 0; j < m; ++j) {
+    const float* x = row(j);
+    float* gj = &g[j * width];
+    if (j % w == 0) {
+      std::copy(x, x + width, gj);
+    } else {
+      const float* prev = &g[(j - 1) * width];
+      for (size_t b = 0; b < width; ++b) gj[b] = std::max(prev[b], x[b]);
+    }
+  }
+  for (size_t j = m; j-- > 0;) {
+    const float* x = row(j);
+    float* hj = &h[j * width];
+    if (j + 1 == m || (j + 1) % w == 0) {
+      std::copy(x, x + width, hj);
+    } else {
+      const float* next = &h[(j + 1) * width];
+      for (size_t b = 0; b < width; ++b) hj[b] = std::max(next[b], x[b]);
+    }
+  }
+  for (size_t t = 0; t < frames; ++t) {
+    const float* a = &h[t * width];
+    const float* b = &g[(t + w - 1) * width];
+    float* o = &out[t * width];
+    for (size_t k = 0; k < width; ++k) o[k] = std::max(a[k], b[k]);
+  }
+  return out;
+}
+
+float refine(const Spectrum& s, size_t t, size_t b) {
+  if (b == 0 || b + 1 >= s.bins) return static_cast<float>(b);
+  constexpr float kTiny = 1e-30f;
+  const float l = std::log(s.at(t, b - 1) + kTiny);
+  const float c = std::log(s.at(t, b) + kTiny);
+  const float r = std::log(s.at(t, b + 1) + kTiny);
+  const float d = l - 2 * c + r;
+  if (!(d < 0)) return static_cast<float>(b);
+  const float shift = std::clamp(0.5f * (l - r) / d, -0.5f, 0.5f);
+  return static_cast<float>(b) + shift;
+}
+
+}  // namespace
+
+std::vector<Peak> local_maxima(const Spectrum& s, const Params& p) {
+  std::vector<Peak> peaks;
+  const size_t lo = static_cast<size_t>(std::clamp<int32_t>(p.bin_lo, 0, static_cast<int32_t>(s.bins)));
+  const size_t hi = static_cast<size_t>(std::clamp<int32_t>(p.bin_hi, 0, static_cast<int32_t>(s.bins)));
+  if (s.frames == 0 || lo >= hi) return peaks;
+  const size_t width = hi - lo;
+
+  // Band of interest, maxima along frequency, then along time.
+  std::vector<float> band(s.frames * width);
+  float loudest = 0;
+  for (size_t t = 0; t < s.frames; ++t)
+    for (size_t b = 0; b < width; ++b) {
+      band[t * width + b] = s.at(t, lo + b);
+      loudest = std::max(loudest, band[t * width + b]);
+    }
+  if (!(loudest > 0)) return peaks;
+  const float floor = loudest * std::pow(10.0f, -static_cast<float>(p.floor_db) / 10.0f);
+
+  std::vector<float> fmax(band.size());
+  for (size_t t = 0; t < s.frames; ++t)
+    running_max(std::span<const float>(&band[t * width], width), p.peak_radius_f,
+                std::span<float>(&fmax[t * width], width));
+  const std::vector<float> rect = time_max(fmax, s.frames, width, p.peak_radius_t);
+
+  for (size_t t = 0; t < s.frames; ++t)
+    for (size_t b = 0; b < width; ++b) {
+      const float v = band[t * width + b];
+      if (v == rect[t * width + b] && v > 0 && v >= floor)
+        peaks.push_back({static_cast<uint32_t>(t), static_cast<uint32_t>(lo + b),
+                         refine(s, t, lo + b), v});
+    }
+  return peaks;
+}
+
+std::vector<Peak> find_peaks(const Spectrum& s, const Params& p) {
+  const std::vector<Peak> peaks = local_maxima(s, p);
+  const uint32_t half = static_cast<uint32_t>(std::max(0, p.block_frames / 2));
+  const size_t keep = static_cast<size_t>(std::max(0, p.peaks_per_block));
+  auto stronger = [](const Peak& a, const Peak& b) {
+    if (a.power != b.power) return a.power > b.power;
+    if (a.frame != b.frame) return a.frame < b.frame;
+    return a.bin < b.bin;
+  };
+  // A peak stays when fewer than `keep` peaks within `half` frames of it are
+  // stronger. The window moves with the peak, so a query cut anywhere in a
+  // sound keeps the same peaks as the sound (away from its ends).
+  std::vector<Peak> out;
+  size_t lo = 0, hi = 0;
+  for (size_t i = 0; i < peaks.size(); ++i) {
+    const uint32_t t = peaks[i].frame;
+    while (peaks[lo].frame + half < t) ++lo;
+    while (hi < peaks.size() && peaks[hi].frame <= t + half) ++hi;
+    size_t above = 0;
+    for (size_t j = lo; j < hi && above < keep; ++j) above += stronger(peaks[j], peaks[i]);
+    if (above < keep) out.push_back(peaks[i]);
+  }
+  return out;
+}
+
+}  // namespace sound_ranking

@@ -1,0 +1,98 @@
+#include "sound/ranking/rank.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "sound/ranking/landmarks.h"
+#include "sound/ranking/spectrum.h"
+#include "sound/ranking/vote.h"
+
+namespace sound_ranking {
+
+namespace {
+
+struct SoundVote {
+  uint32_t sound;
+  Vote vote;
+};
+
+ranking::Result result_of(const RankedFile& file, uint32_t sound, const Alignment& a) {
+  const SoundEntry& e = file.sound(sound);
+  const Params& p = file.params();
+  ranking::Result r;
+  r.id = e.id;
+  r.name = std::string(e.name);
+  r.score = a.votes;
+  const double seconds = a.offset * p.hop / kSampleRate;
+  const double end = static_cast<double>(e.samples) / kSampleRate;
+  r.offset_s = std::clamp(seconds, 0.0, end);
+  return r;
+}
+
+// How sure a verdict on `votes` is: 1/2 at the threshold, towards 1 far
+// above it (for a match) or near 0 (for "no match").
+double match_likelihood(double votes) {
+  return 1.0 / (1.0 + std::exp(-(votes - (kMinVotes - 0.5)) / 1.5));
+}
+
+}  // namespace
+
+ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
+  const Params& p = file.params();
+  ranking::Ranking out;
+  out.threshold = kMinVotes;
+  out.match_label = "source";
+
+  const Spectrum s = spectrum(query, p);
+  const std::vector<Peak> peaks = find_peaks(s, p);
+  std::vector<SoundVote> votes;
+  std::vector<uint32_t> hashes;
+  std::vector<Posting> postings;
+  for (const auto& [f, frame] : triplet_features(peaks, p)) {
+    probe_hashes(f, kProbeMargin, hashes);
+    postings.clear();
+    for (uint32_t h : hashes) file.lookup(h, postings);
+    for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});
+  }
+  std::sort(votes.begin(), votes.end(), [](const SoundVote& a, const SoundVote& b) {
+    return a.sound < b.sound;
+  });
+
+  struct Scored {
+    uint32_t sound;
+    Alignment a;
+  };
+  std::vector<Scored> scored;
+  std::vector<Vote> one;
+  for (size_t i = 0; i < votes.size();) {
+    size_t j = i;
+    one.clear();
+    while (j < votes.size() && votes[j].sound == votes[i].sound) one.push_back(votes[j++].vote);
+    const SoundEntry& e = file.sound(votes[i].sound);
+    const double slack = 2;
+    const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
+    scored.push_back({votes[i].sound, align(one, -slack, last)});
+    i = j;
+  }
+  std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
+    return a.a.votes != b.a.votes ? a.a.votes > b.a.votes : a.sound < b.sound;
+  });
+  if (scored.empty()) {
+    out.confidence = 1 - match_likelihood(0);
+    return out;
+  }
+  const uint32_t best = scored[0].a.votes;
+  out.best_candidate = result_of(file, scored[0].sound, scored[0].a);
+  for (const Scored& sc : scored) {
+    if (sc.a.votes < kMinVotes || sc.a.votes < kRelativeVotes * best) break;
+    out.results.push_back(result_of(file, sc.sound, sc.a));
+  }
+  out.match = !out.results.empty();
+  const double l = match_likelihood(best);
+  out.confidence = out.match ? l : 1 - l;
+  return out;
+}
+
+}  // namespace sound_ranking

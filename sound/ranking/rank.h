@@ -1,0 +1,29 @@
+// The ranked search of a query sound against a ranked file.
+#pragma once
+
+#include <span>
+
+#include "ranking/ranking.h"
+#include "sound/ranking/ranked_file.h"
+
+namespace sound_ranking {
+
+// Votes needed for a sound to be reported: random agreements between
+// unrelated sounds stay below it (fitted on development queries with a
+// margin).
+inline constexpr uint32_t kMinVotes = 5;
+// A sound is also reported only when it gathers at least this share of the
+// best sound's votes: a word or tone shared by two sounds gives the second
+// one a few votes, not a comparable count.
+inline constexpr double kRelativeVotes = 0.3;
+// Query triplet features this close to a cell boundary (in steps) are also
+// looked up in the neighbouring cell.
+inline constexpr float kProbeMargin = 0.3f;
+
+// results: the sounds passing the thresholds, most votes first (ties by
+// id), each with the time in seconds where the query starts inside it;
+// score = aligned votes. A query without landmarks (silent, tiny) is "no
+// match".
+ranking::Ranking rank(const RankedFile& file, std::span<const float> query);
+
+}  // namespace sound_ranking

@@ -1,0 +1,51 @@
+#include "sound/ranking/vote.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace sound_ranking {
+
+namespace {
+
+bool better(const Alignment& a, const Alignment& b) {
+  if (a.votes != b.votes) return a.votes > b.votes;
+  if (a.inside != b.inside) return a.inside;
+  return a.all_votes > b.all_votes;
+}
+
+}  // namespace
+
+Alignment align(std::span<const Vote> votes, double first, double last) {
+  Alignment best;
+  uint32_t last_frame = 0;
+  for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
+  // Votes of the window per query frame, and how many frames have any.
+  std::vector<uint32_t> per_frame(votes.empty() ? 0 : size_t{last_frame} + 1);
+  std::vector<std::pair<double, uint32_t>> at(votes.size());
+  for (double speed : kSpeeds) {
+    for (size_t i = 0; i < votes.size(); ++i)
+      at[i] = {static_cast<double>(votes[i].db_frame) - speed * static_cast<double>(votes[i].query_frame),
+               votes[i].query_frame};
+    std::sort(at.begin(), at.end());
+    std::fill(per_frame.begin(), per_frame.end(), 0);
+    size_t lo = 0;
+    uint32_t frames = 0;
+    double sum = 0;
+    for (size_t hi = 0; hi < at.size(); ++hi) {
+      sum += at[hi].first;
+      frames += per_frame[at[hi].second]++ == 0;
+      while (at[hi].first - at[lo].first > kAlignWidth) {
+        sum -= at[lo].first;
+        frames -= --per_frame[at[lo].second] == 0;
+        ++lo;
+      }
+      const uint32_t n = static_cast<uint32_t>(hi - lo + 1);
+      const double offset = sum / n;
+      const Alignment here{frames, offset, speed, n, offset >= first && offset <= last};
+      if (better(here, best)) best = here;
+    }
+  }
+  return best;
+}
+
+}  // namespace sound_ranking
