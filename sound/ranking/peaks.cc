@@ -6,25 +6,30 @@
 
 namespace sound_ranking {
 
+namespace {
+
+constexpr float kLow = -std::numeric_limits<float>::infinity();
+
+// running_max with caller-provided scratch of n + 2r floats each for the
+// block maxima g (from each block's start) and h (to each block's end) of the
+// input padded by r lows on each side: the window of padded j..j+w-1 is
+// max(h[j], g[j + w - 1]).
+void running_max_into(const float* in, size_t n, size_t r, float* out, float* g, float* h) {
+  const size_t w = 2 * r + 1;
+  const size_t m = n + 2 * r;
+  auto padded = [&](size_t j) { return j < r || j >= n + r ? kLow : in[j - r]; };
+  for (size_t j = 0; j < m; ++j) g[j] = (j % w == 0) ? padded(j) : std::max(g[j - 1], padded(j));
+  for (size_t j = m; j-- > 0;) h[j] = (j + 1 == m || (j + 1) % w == 0) ? padded(j) : std::max(h[j + 1], padded(j));
+  for (size_t i = 0; i < n; ++i) out[i] = std::max(h[i], g[i + w - 1]);
+}
+
+}  // namespace
+
 void running_max(std::span<const float> in, int r, std::span<float> out) {
   const size_t n = in.size();
-  if (n == 0) return;
-  if (r <= 0) {
-    std::copy(in.begin(), in.end(), out.begin());
-    return;
-  }
-  const size_t w = 2 * static_cast<size_t>(r) + 1;
-  // The input padded by r lows on each side; g: maxima from each block's
-  // start, h: maxima to each block's end. The window of padded index j..j+w-1
-  // is max(h[j], g[j + w - 1]).
-  const size_t m = n + 2 * static_cast<size_t>(r);
-  constexpr float kLow = -std::numeric_limits<float>::infinity();
-  std::vector<float> g(m), h(m);
-  auto padded = [&](size_t j) { return j < static_cast<size_t>(r) || j >= n + r ? kLow : in[j - r]; };
-  for (size_t j = 0; j < m; ++j) g[j] = (j % w == 0) ? padded(j) : std::max(g[j - 1], padded(j));
-  for (size_t j = m; j-- > 0;)
-    h[j] = (j + 1 == m || (j + 1) % w == 0) ? padded(j) : std::max(h[j + 1], padded(j));
-  for (size_t i = 0; i < n; ++i) out[i] = std::max(h[i], g[i + w - 1]);
+  const size_t rr = static_cast<size_t>(std::max(0, r));
+  std::vector<float> g(n + 2 * rr), h(n + 2 * rr);
+  running_max_into(in.data(), n, rr, out.data(), g.data(), h.data());
 }
 
 namespace {
@@ -37,7 +42,6 @@ std::vector<float> time_max(const std::vector<float>& rows, size_t frames, size_
   if (frames == 0) return out;
   const size_t w = 2 * static_cast<size_t>(r) + 1;
   const size_t m = frames + 2 * static_cast<size_t>(r);
-  constexpr float kLow = -std::numeric_limits<float>::infinity();
   std::vector<float> low(width, kLow);
   auto row = [&](size_t j) -> const float* {
     return j < static_cast<size_t>(r) || j >= frames + r ? low.data() : &rows[(j - r) * width];
@@ -93,26 +97,22 @@ std::vector<Peak> local_maxima(const Spectrum& s, const Params& p) {
   if (s.frames == 0 || lo >= hi) return peaks;
   const size_t width = hi - lo;
 
-  // Band of interest, maxima along frequency, then along time.
-  std::vector<float> band(s.frames * width);
+  // Maxima along frequency of the band of interest, then along time.
+  const size_t rf = static_cast<size_t>(std::max(0, p.peak_radius_f));
+  std::vector<float> fmax(s.frames * width), g(width + 2 * rf), h(width + 2 * rf);
   float loudest = 0;
-  for (size_t t = 0; t < s.frames; ++t)
-    for (size_t b = 0; b < width; ++b) {
-      band[t * width + b] = s.at(t, lo + b);
-      loudest = std::max(loudest, band[t * width + b]);
-    }
+  for (size_t t = 0; t < s.frames; ++t) {
+    float* row = &fmax[t * width];
+    running_max_into(&s.power[t * s.bins + lo], width, rf, row, g.data(), h.data());
+    for (size_t b = 0; b < width; ++b) loudest = std::max(loudest, row[b]);
+  }
   if (!(loudest > 0)) return peaks;
   const float floor = loudest * std::pow(10.0f, -static_cast<float>(p.floor_db) / 10.0f);
-
-  std::vector<float> fmax(band.size());
-  for (size_t t = 0; t < s.frames; ++t)
-    running_max(std::span<const float>(&band[t * width], width), p.peak_radius_f,
-                std::span<float>(&fmax[t * width], width));
   const std::vector<float> rect = time_max(fmax, s.frames, width, p.peak_radius_t);
 
   for (size_t t = 0; t < s.frames; ++t)
     for (size_t b = 0; b < width; ++b) {
-      const float v = band[t * width + b];
+      const float v = s.at(t, lo + b);
       if (v == rect[t * width + b] && v > 0 && v >= floor)
         peaks.push_back({static_cast<uint32_t>(t), static_cast<uint32_t>(lo + b),
                          refine(s, t, lo + b), v});
