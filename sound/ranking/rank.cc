@@ -64,17 +64,37 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
     uint32_t sound;
     Alignment a;
   };
-  std::vector<Scored> scored;
+  // Each sound's votes and a bound of its alignment: sounds that could
+  // neither be reported nor beat the best are not aligned.
+  struct Span {
+    uint32_t sound;
+    size_t first, last;
+    uint32_t bound;
+  };
+  std::vector<Span> spans;
   std::vector<Vote> one;
   for (size_t i = 0; i < votes.size();) {
     size_t j = i;
     one.clear();
-    while (j < votes.size() && votes[j].sound == votes[i].sound) one.push_back(votes[j++].vote);
-    const SoundEntry& e = file.sound(votes[i].sound);
+    for (; j < votes.size() && votes[j].sound == votes[i].sound; ++j) one.push_back(votes[j].vote);
+    spans.push_back({votes[i].sound, i, j, align_bound(one)});
+    i = j;
+  }
+  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
+    return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
+  });
+  std::vector<Scored> scored;
+  uint32_t best_so_far = 0;
+  for (const Span& sp : spans) {
+    const bool reportable = sp.bound >= kMinVotes && sp.bound >= kRelativeVotes * best_so_far;
+    if (!reportable && sp.bound < best_so_far) break;  // bounds only decrease
+    one.clear();
+    for (size_t k = sp.first; k < sp.last; ++k) one.push_back(votes[k].vote);
+    const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    scored.push_back({votes[i].sound, align(one, -slack, last)});
-    i = j;
+    scored.push_back({sp.sound, align(one, -slack, last)});
+    best_so_far = std::max(best_so_far, scored.back().a.votes);
   }
   std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
     return a.a.votes != b.a.votes ? a.a.votes > b.a.votes : a.sound < b.sound;

@@ -71,6 +71,23 @@ TEST(VoteTest, FramesCountOnceAndTiesPreferAnOffsetInside) {
   EXPECT_EQ(align({}, 0, 1).votes, 0u);
 }
 
+TEST(VoteTest, BoundIsNeverBelowTheAlignment) {
+  std::mt19937 g(8);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<Vote> votes;
+    const uint32_t q_len = 1 + g() % 400;
+    const uint32_t start = 100 + g() % 100;
+    const double speed = kSpeeds[g() % std::size(kSpeeds)];
+    for (uint32_t n = g() % 60; n > 0; --n) {
+      const uint32_t q = g() % q_len;
+      // Half aligned at some speed, half anywhere.
+      const uint32_t db = g() % 2 ? static_cast<uint32_t>(std::lround(start + speed * q)) : static_cast<uint32_t>(g() % 900);
+      votes.push_back({db, q});
+    }
+    EXPECT_GE(align_bound(votes), align(votes, -1e9, 1e9).votes);
+  }
+}
+
 class RankTest : public ::testing::Test {
  protected:
   void SetUp() override {

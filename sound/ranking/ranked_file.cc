@@ -24,6 +24,15 @@ std::vector<int32_t> param_list(const Params& p) {
           p.gap_steps,     kHashBits};
 }
 
+// A bijection of kHashBits-bit values whose high bits depend on every bit:
+// landmark hashes crowd in a few ranges of their fields (ratios near 1,
+// harmonic ratios), and buckets keyed by raw high bits would fill unevenly.
+uint32_t mix(uint32_t h) {
+  constexpr uint32_t kMask = (uint32_t{1} << kHashBits) - 1;
+  h = (h * 0x2545F491u) & kMask;  // odd multiplier: invertible modulo 2^k
+  return h ^ (h >> 13);
+}
+
 uint32_t bits_for(uint64_t count) {  // bits to tell count values apart
   return count <= 1 ? 1 : static_cast<uint32_t>(std::bit_width(count - 1));
 }
@@ -83,7 +92,7 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
     for (const Landmark& l : snd.landmarks) {
       if (l.frame >= frames) throw std::invalid_argument("landmark past its sound's end");
       if (l.hash >> kHashBits) throw std::invalid_argument("landmark hash too wide");
-      recs.push_back({l.hash, static_cast<uint32_t>(s), l.frame});
+      recs.push_back({mix(l.hash), static_cast<uint32_t>(s), l.frame});
     }
   }
   if (sounds.size() > UINT32_MAX || name_bytes > UINT32_MAX || recs.size() > UINT32_MAX)
@@ -221,6 +230,7 @@ std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string&
 
 void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
   if (hash >> kHashBits) return;
+  hash = mix(hash);
   const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits_;
   const size_t b = hash >> low_bits;
   const uint64_t first = get(directory_, b * 4, 4);

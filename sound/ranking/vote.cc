@@ -1,6 +1,7 @@
 #include "sound/ranking/vote.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace sound_ranking {
@@ -46,6 +47,24 @@ Alignment align(std::span<const Vote> votes, double first, double last) {
     }
   }
   return best;
+}
+
+uint32_t align_bound(std::span<const Vote> votes) {
+  uint32_t last_frame = 0;
+  for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
+  double drift = 0;
+  for (double speed : kSpeeds) drift = std::max(drift, std::abs(speed - 1));
+  const int64_t width = static_cast<int64_t>(std::ceil(kAlignWidth + drift * last_frame));
+  std::vector<int64_t> at(votes.size());
+  for (size_t i = 0; i < votes.size(); ++i)
+    at[i] = static_cast<int64_t>(votes[i].db_frame) - static_cast<int64_t>(votes[i].query_frame);
+  std::sort(at.begin(), at.end());
+  size_t best = 0;
+  for (size_t lo = 0, hi = 0; hi < at.size(); ++hi) {
+    while (at[hi] - at[lo] > width) ++lo;
+    best = std::max(best, hi - lo + 1);
+  }
+  return static_cast<uint32_t>(best);
 }
 
 }  // namespace sound_ranking

@@ -34,4 +34,9 @@ inline constexpr double kAlignWidth = 2.0;
 
 Alignment align(std::span<const Vote> votes, double first, double last);
 
+// An upper bound of align(votes, ...).votes in one sort of whole numbers:
+// the most votes whose offset at speed 1 lies in a window wide enough to hold
+// any window of any speed (at most a few percent of the query's length).
+uint32_t align_bound(std::span<const Vote> votes);
+
 }  // namespace sound_ranking
