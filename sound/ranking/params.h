@@ -34,7 +34,7 @@ struct Params {
 
   // Triplets: an anchor peak and two of its first `targets` followers that
   // lie 1..target_dt frames later and within target_df bins.
-  int32_t target_dt = 32;
+  int32_t target_dt = 48;
   int32_t target_df = 48;
   int32_t targets = 4;
 

@@ -40,7 +40,9 @@ double match_likelihood(double votes) {
 }  // namespace
 
 ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
-  const Params& p = file.params();
+  Params p = file.params();
+  p.peaks_per_block = std::max(p.peaks_per_block, kQueryPeaksPerBlock);
+  p.targets = std::max(p.targets, kQueryTargets);
   ranking::Ranking out;
   out.threshold = kMinVotes;
   out.match_label = "source";

@@ -11,7 +11,7 @@ namespace sound_ranking {
 // Votes needed for a sound to be reported: random agreements between
 // unrelated sounds stay below it (fitted on development queries with a
 // margin).
-inline constexpr uint32_t kMinVotes = 5;
+inline constexpr uint32_t kMinVotes = 6;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
 // one a few votes, not a comparable count.
@@ -19,6 +19,12 @@ inline constexpr double kRelativeVotes = 0.3;
 // Query triplet features this close to a cell boundary (in steps) are also
 // looked up in the neighbouring cell.
 inline constexpr float kProbeMargin = 0.3f;
+
+// A query's triplets are a superset of the sound's: more peaks kept around
+// each peak and more followers per anchor, so that a peak that noise adds or
+// hides rarely removes the triplets the sound was indexed with.
+inline constexpr int32_t kQueryPeaksPerBlock = 10;
+inline constexpr int32_t kQueryTargets = 6;
 
 // results: the sounds passing the thresholds, most votes first (ties by
 // id), each with the time in seconds where the query starts inside it;

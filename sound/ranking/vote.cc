@@ -8,16 +8,9 @@ namespace sound_ranking {
 
 namespace {
 
-bool better(const Alignment& a, const Alignment& b) {
-  if (a.votes != b.votes) return a.votes > b.votes;
-  if (a.inside != b.inside) return a.inside;
-  return a.all_votes > b.all_votes;
-}
-
-}  // namespace
-
-Alignment align(std::span<const Vote> votes, double first, double last) {
-  Alignment best;
+// Calls fn(window) for the window ending at each vote, at each speed.
+template <typename Fn>
+void for_each_window(std::span<const Vote> votes, double first, double last, Fn fn) {
   uint32_t last_frame = 0;
   for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
   // Votes of the window per query frame, and how many frames have any.
@@ -42,10 +35,26 @@ Alignment align(std::span<const Vote> votes, double first, double last) {
       }
       const uint32_t n = static_cast<uint32_t>(hi - lo + 1);
       const double offset = sum / n;
-      const Alignment here{frames, offset, speed, n, offset >= first && offset <= last};
-      if (better(here, best)) best = here;
+      fn(Alignment{frames, offset, speed, n, offset >= first && offset <= last});
     }
   }
+}
+
+}  // namespace
+
+Alignment align(std::span<const Vote> votes, double first, double last) {
+  uint32_t most = 0;
+  for_each_window(votes, first, last, [&](const Alignment& w) { most = std::max(most, w.votes); });
+  const double near = most - std::max(1.0, kNearShare * most);
+  Alignment best;
+  for_each_window(votes, first, last, [&](const Alignment& w) {
+    if (w.votes < near) return;
+    if (best.votes == 0 || w.inside > best.inside ||
+        (w.inside == best.inside && (w.all_votes > best.all_votes ||
+                                     (w.all_votes == best.all_votes && w.votes > best.votes))))
+      best = w;
+  });
+  best.votes = most;
   return best;
 }
 

@@ -22,15 +22,21 @@ struct Alignment {
 
 // Speeds tried: the query may play a few percent faster or slower than the
 // sound, which makes a fixed offset drift along the query. For each speed s
-// of kSpeeds, a vote says the query starts at db_frame - s * query_frame; the
-// best window of kAlignWidth frames over every speed wins: most query frames
-// voting in it (several triplets of one anchor frame agreeing tell little
-// more than one), then an offset within [first, last] (where the whole query
-// fits in the sound: repeated material, like a ring, aligns in several
-// places), then most votes, then the speed nearest 1, then the earlier
-// offset. The offset is the mean of the window's votes.
+// of kSpeeds, a vote says the query starts at db_frame - s * query_frame, and
+// a window gathers the votes within kAlignWidth frames of one another.
+//
+// A window's support is the number of query frames voting in it: several
+// triplets of one anchor frame agreeing tell little more than one. The
+// alignment's votes are the best support over every window and speed. Its
+// offset (the mean of a window's votes) comes from the windows whose support
+// is within kNearShare of the best (at least 1 below it): repeated material
+// (a ring, an alarm) aligns in several places almost as well, so the window
+// preferred is one whose offset lies within [first, last] (the whole query
+// fits in the sound), then the one with most votes, then the best support;
+// then the speed nearest 1 and the earlier offset.
 inline constexpr double kSpeeds[] = {1.0, 0.99, 1.01, 0.98, 1.02, 0.97, 1.03, 0.96, 1.04};
 inline constexpr double kAlignWidth = 2.0;
+inline constexpr double kNearShare = 0.1;
 
 Alignment align(std::span<const Vote> votes, double first, double last);
 
