@@ -33,11 +33,13 @@ Peak peak(uint32_t frame, float freq) {
 }
 
 TEST(LandmarksTest, TripletsOfAnAnchorAndPairsOfItsStrongestFollowers) {
-  // Anchor at frame 0; followers at 2, 5, 9 (within reach), 40 (too late)
+  // Anchor at frame 0; followers at 2, 5, 9 (within reach), 60 (too late)
   // and one too far in frequency.
-  std::vector<Peak> peaks = {peak(0, 40), peak(2, 50), peak(5, 30), peak(6, 200), peak(9, 45), peak(40, 41)};
+  std::vector<Peak> peaks = {peak(0, 40), peak(2, 50), peak(5, 30), peak(6, 200), peak(9, 45), peak(60, 41)};
   Params p;
   p.targets = 3;
+  p.target_dt = 48;
+  p.target_df = 48;
   const std::vector<Landmark> l = landmarks(peaks, p);
   // Anchor 0: C(3, 2) = 3 triplets; anchor 2: followers 5 and 9 (6 too far
   // in frequency): 1; anchor 5: followers 9 only: none; the rest: none.
