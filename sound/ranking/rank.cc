@@ -88,14 +88,19 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   std::vector<Scored> scored;
   uint32_t best_so_far = 0;
   for (const Span& sp : spans) {
-    const bool reportable = sp.bound >= kMinVotes && sp.bound >= kRelativeVotes * best_so_far;
-    if (!reportable && sp.bound < best_so_far) break;  // bounds only decrease
+    // To matter, a sound must beat the best so far or pass the thresholds.
+    const uint32_t to_report = std::max<uint32_t>(
+        kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_so_far)));
+    const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best_so_far));
+    if (sp.bound < needed) break;  // bounds only decrease
     one.clear();
     for (size_t k = sp.first; k < sp.last; ++k) one.push_back(votes[k].vote);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    scored.push_back({sp.sound, align(one, -slack, last)});
+    const Alignment a = align(one, -slack, last, needed);
+    if (a.votes == 0) continue;
+    scored.push_back({sp.sound, a});
     best_so_far = std::max(best_so_far, scored.back().a.votes);
   }
   std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {

@@ -71,7 +71,7 @@ TEST(VoteTest, FramesCountOnceAndTiesPreferAnOffsetInside) {
   EXPECT_EQ(align({}, 0, 1).votes, 0u);
 }
 
-TEST(VoteTest, BoundIsNeverBelowTheAlignment) {
+TEST(VoteTest, BoundAndNeededFramesAgreeWithTheFullAlignment) {
   std::mt19937 g(8);
   for (int round = 0; round < 200; ++round) {
     std::vector<Vote> votes;
@@ -84,7 +84,19 @@ TEST(VoteTest, BoundIsNeverBelowTheAlignment) {
       const uint32_t db = g() % 2 ? static_cast<uint32_t>(std::lround(start + speed * q)) : static_cast<uint32_t>(g() % 900);
       votes.push_back({db, q});
     }
-    EXPECT_GE(align_bound(votes), align(votes, -1e9, 1e9).votes);
+    const Alignment full = align(votes, -1e9, 1e9);
+    EXPECT_GE(align_bound(votes), full.votes);
+    // Asking for `needed` frames changes nothing above it, and gives nothing
+    // below.
+    const uint32_t needed = 1 + g() % 8;
+    const Alignment part = align(votes, -1e9, 1e9, needed);
+    if (full.votes >= needed) {
+      EXPECT_EQ(part.votes, full.votes);
+      EXPECT_NEAR(part.offset, full.offset, 1e-6);
+      EXPECT_EQ(part.speed, full.speed);
+    } else {
+      EXPECT_EQ(part.votes, 0u);
+    }
   }
 }
 

@@ -100,10 +100,11 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
   std::sort(recs.begin(), recs.end());
   recs.erase(std::unique(recs.begin(), recs.end()), recs.end());
 
-  // About eight records per bucket: a directory of half a byte per record.
+  // About sixteen records per bucket: a directory of a quarter byte per
+  // record.
   uint32_t bucket_bits = 0;
   while (bucket_bits < static_cast<uint32_t>(kHashBits) && bucket_bits < kMaxBucketBits &&
-         (uint64_t{8} << bucket_bits) < recs.size())
+         (uint64_t{16} << bucket_bits) < recs.size())
     ++bucket_bits;
   const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits;
   const uint32_t sound_bits = bits_for(sounds.size());

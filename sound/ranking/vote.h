@@ -38,7 +38,10 @@ inline constexpr double kSpeeds[] = {1.0, 0.99, 1.01, 0.98, 1.02, 0.97, 1.03, 0.
 inline constexpr double kAlignWidth = 2.0;
 inline constexpr double kNearShare = 0.1;
 
-Alignment align(std::span<const Vote> votes, double first, double last);
+// Windows with fewer than `needed` frames are of no interest to the caller:
+// when no window has `needed`, the result is empty (votes 0), which saves
+// most of the work on a sound that only random votes reach.
+Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed = 1);
 
 // An upper bound of align(votes, ...).votes in one sort of whole numbers:
 // the most votes whose offset at speed 1 lies in a window wide enough to hold
