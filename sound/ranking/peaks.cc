@@ -34,46 +34,63 @@ void running_max(std::span<const float> in, int r, std::span<float> out) {
 
 namespace {
 
-// Running maximum along time of every bin at once: the same prefix/suffix
-// scheme as running_max, applied to whole rows so the inner loops run over
-// contiguous memory.
-std::vector<float> time_max(const std::vector<float>& rows, size_t frames, size_t width, int r) {
-  std::vector<float> out(rows.size());
-  if (frames == 0) return out;
-  const size_t w = 2 * static_cast<size_t>(r) + 1;
-  const size_t m = frames + 2 * static_cast<size_t>(r);
+// Running maximum along time of every bin at once, handed row by row to
+// emit(t, row): the prefix/suffix scheme of running_max over blocks of
+// w = 2r + 1 rows of the padded input, applied to whole rows so the inner
+// loops run over contiguous memory. Output row t needs the suffix maxima of
+// block t / w and the prefix maxima of the next block, so only three blocks
+// of rows are held at a time.
+template <typename Emit>
+void time_max(const std::vector<float>& rows, size_t frames, size_t width, int radius, Emit emit) {
+  if (frames == 0) return;
+  const size_t r = static_cast<size_t>(std::max(0, radius));
+  const size_t w = 2 * r + 1;
+  const size_t m = frames + 2 * r;  // padded rows
   std::vector<float> low(width, kLow);
-  auto row = [&](size_t j) -> const float* {
-    return j < static_cast<size_t>(r) || j >= frames + r ? low.data() : &rows[(j - r) * width];
+  auto row = [&](size_t j) -> const float* { return j < r || j >= frames + r ? low.data() : &rows[(j - r) * width]; };
+  std::vector<float> h(w * width), g(w * width), g_next(w * width), out(width);
+  // Prefix maxima of block k into dst (rows past the padded end stay low).
+  auto prefix = [&](size_t k, std::vector<float>& dst) {
+    for (size_t i = 0; i < w; ++i) {
+      const size_t j = k * w + i;
+      float* d = &dst[i * width];
+      const float* x = j < m ? row(j) : low.data();
+      if (i == 0) {
+        std::copy(x, x + width, d);
+      } else {
+        const float* prev = d - width;
+        for (size_t b = 0; b < width; ++b) d[b] = std::max(prev[b], x[b]);
+      }
+    }
   };
-  std::vector<float> g(m * width), h(m * width);
-  for (size_t j = 0; j < m; ++j) {
-    const float* x = row(j);
-    float* gj = &g[j * width];
-    if (j % w == 0) {
-      std::copy(x, x + width, gj);
-    } else {
-      const float* prev = &g[(j - 1) * width];
-      for (size_t b = 0; b < width; ++b) gj[b] = std::max(prev[b], x[b]);
+  prefix(0, g_next);
+  for (size_t k = 0; k * w < frames; ++k) {
+    std::swap(g, g_next);
+    prefix(k + 1, g_next);
+    for (size_t i = w; i-- > 0;) {
+      const size_t j = k * w + i;
+      float* d = &h[i * width];
+      const float* x = j < m ? row(j) : low.data();
+      if (i + 1 == w) {
+        std::copy(x, x + width, d);
+      } else {
+        const float* next = d + width;
+        for (size_t b = 0; b < width; ++b) d[b] = std::max(next[b], x[b]);
+      }
+    }
+    for (size_t i = 0; i < w && k * w + i < frames; ++i) {
+      // Window of padded rows t .. t + w - 1, t = k w + i: suffix of block k
+      // from i, prefix of block k + 1 up to i - 1 (none when i = 0).
+      const float* a = &h[i * width];
+      if (i == 0) {
+        emit(k * w, a);
+        continue;
+      }
+      const float* c = &g_next[(i - 1) * width];
+      for (size_t b = 0; b < width; ++b) out[b] = std::max(a[b], c[b]);
+      emit(k * w + i, out.data());
     }
   }
-  for (size_t j = m; j-- > 0;) {
-    const float* x = row(j);
-    float* hj = &h[j * width];
-    if (j + 1 == m || (j + 1) % w == 0) {
-      std::copy(x, x + width, hj);
-    } else {
-      const float* next = &h[(j + 1) * width];
-      for (size_t b = 0; b < width; ++b) hj[b] = std::max(next[b], x[b]);
-    }
-  }
-  for (size_t t = 0; t < frames; ++t) {
-    const float* a = &h[t * width];
-    const float* b = &g[(t + w - 1) * width];
-    float* o = &out[t * width];
-    for (size_t k = 0; k < width; ++k) o[k] = std::max(a[k], b[k]);
-  }
-  return out;
 }
 
 float refine(const Spectrum& s, size_t t, size_t b) {
@@ -108,15 +125,12 @@ std::vector<Peak> local_maxima(const Spectrum& s, const Params& p) {
   }
   if (!(loudest > 0)) return peaks;
   const float floor = loudest * std::pow(10.0f, -static_cast<float>(p.floor_db) / 10.0f);
-  const std::vector<float> rect = time_max(fmax, s.frames, width, p.peak_radius_t);
-
-  for (size_t t = 0; t < s.frames; ++t)
-    for (size_t b = 0; b < width; ++b) {
-      const float v = s.at(t, lo + b);
-      if (v == rect[t * width + b] && v > 0 && v >= floor)
-        peaks.push_back({static_cast<uint32_t>(t), static_cast<uint32_t>(lo + b),
-                         refine(s, t, lo + b), v});
-    }
+  time_max(fmax, s.frames, width, p.peak_radius_t, [&](size_t t, const float* rect) {
+    const float* v = &s.power[t * s.bins + lo];
+    for (size_t b = 0; b < width; ++b)
+      if (v[b] == rect[b] && v[b] > 0 && v[b] >= floor)
+        peaks.push_back({static_cast<uint32_t>(t), static_cast<uint32_t>(lo + b), refine(s, t, lo + b), v[b]});
+  });
   return peaks;
 }
 
