@@ -30,8 +30,8 @@ struct Features {
   float band = 0, r1 = 0, r2 = 0, u = 0, g = 0;
 };
 
-// One hash per triplet: each anchor with every pair of its first `targets`
-// followers. Sorted by frame, then as formed.
+// One hash per triplet: each anchor with every pair of its `targets`
+// strongest followers. In anchor order (frame, then bin).
 std::vector<Landmark> landmarks(std::span<const Peak> peaks, const Params& p = kParams);
 
 // The triplets' features, in the same order as landmarks() (for queries).

@@ -32,8 +32,8 @@ struct Params {
   int32_t block_frames = 32;
   int32_t peaks_per_block = 10;
 
-  // Triplets: an anchor peak and two of its first `targets` followers that
-  // lie 1..target_dt frames later and within target_df bins.
+  // Triplets: an anchor peak and two of its `targets` strongest followers
+  // among those 1..target_dt frames later and within target_df bins.
   int32_t target_dt = 48;
   int32_t target_df = 48;
   int32_t targets = 4;

@@ -45,7 +45,6 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   p.targets = std::max(p.targets, kQueryTargets);
   ranking::Ranking out;
   out.threshold = kMinVotes;
-  out.match_label = "source";
 
   const Spectrum s = spectrum(query, p);
   const std::vector<Peak> peaks = find_peaks(s, p);
@@ -117,6 +116,7 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
     out.results.push_back(result_of(file, sc.sound, sc.a));
   }
   out.match = !out.results.empty();
+  if (out.match) out.match_label = "source";
   const double l = match_likelihood(best);
   out.confidence = out.match ? l : 1 - l;
   return out;

@@ -8,9 +8,9 @@
 
 namespace sound_ranking {
 
-// Votes needed for a sound to be reported: random agreements between
-// unrelated sounds stay below it (fitted on development queries with a
-// margin).
+// Support needed for a sound to be reported: random agreements between
+// unrelated sounds (the same synthetic voice saying other words included)
+// stay below it on development queries.
 inline constexpr uint32_t kMinVotes = 6;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
@@ -26,10 +26,12 @@ inline constexpr float kProbeMargin = 0.3f;
 inline constexpr int32_t kQueryPeaksPerBlock = 10;
 inline constexpr int32_t kQueryTargets = 6;
 
-// results: the sounds passing the thresholds, most votes first (ties by
-// id), each with the time in seconds where the query starts inside it;
-// score = aligned votes. A query without landmarks (silent, tiny) is "no
-// match".
+// results: the sounds passing the thresholds, best first (ties by table
+// order, i.e. id), each with the time in seconds where the query starts
+// inside it; score = the alignment's support (query frames voting for one
+// offset, see vote.h), compared with threshold = kMinVotes. A query without
+// landmarks (silent, tiny) is "no match"; so is one whose best sound falls
+// short, which is then best_candidate.
 ranking::Ranking rank(const RankedFile& file, std::span<const float> query);
 
 }  // namespace sound_ranking

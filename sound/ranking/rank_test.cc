@@ -132,6 +132,7 @@ TEST_F(RankTest, ExcerptMixedIntoSilenceIsFoundAtItsOffset) {
   }
   const ranking::Ranking r = rank(*file_, q);
   ASSERT_TRUE(r.match);
+  EXPECT_EQ(r.match_label, "source");
   ASSERT_EQ(r.results.size(), 1u);
   EXPECT_EQ(r.results[0].id, 2);
   EXPECT_EQ(r.results[0].name, "s2.bin");
