@@ -95,25 +95,26 @@ std::vector<std::pair<Features, uint32_t>> triplet_features(std::span<const Peak
   return out;
 }
 
-void probe_hashes(const Features& f, float margin, std::vector<uint32_t>& out) {
+void probe_hashes(const Features& f, float margin, std::vector<uint32_t>& out, int max_fields) {
   out.clear();
   out.push_back(hash_of(f));
   const std::pair<float, Field> fields[] = {{f.band, kBand}, {f.r1, kR1}, {f.r2, kR2}, {f.u, kU}, {f.g, kG}};
-  // Each feature near a boundary doubles the set with its neighbour cell.
+  // Features near a boundary, nearest first: (distance, bits to flip).
+  std::pair<float, uint32_t> near[5];
+  int n_near = 0;
   for (const auto& [v, field] : fields) {
     const float frac = v - std::floor(v);
-    float moved;
-    if (frac < margin) {
-      moved = std::floor(v) - 0.5f;
-    } else if (frac > 1 - margin) {
-      moved = std::floor(v) + 1.5f;
-    } else {
-      continue;
-    }
+    const float dist = std::min(frac, 1 - frac);
+    if (dist >= margin) continue;
+    const float moved = frac < 0.5f ? std::floor(v) - 0.5f : std::floor(v) + 1.5f;
     const uint32_t diff = (cell(v, field) ^ cell(moved, field)) << field.shift;
-    if (diff == 0) continue;  // clamped at an end: no neighbour cell
+    if (diff != 0) near[n_near++] = {dist, diff};  // 0: clamped at an end
+  }
+  std::sort(near, near + n_near);
+  // Each one doubles the set with its neighbour cell.
+  for (int k = 0; k < std::min(n_near, max_fields); ++k) {
     const size_t n = out.size();
-    for (size_t i = 0; i < n; ++i) out.push_back(out[i] ^ diff);
+    for (size_t i = 0; i < n; ++i) out.push_back(out[i] ^ near[k].second);
   }
 }
 

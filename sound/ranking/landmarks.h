@@ -42,9 +42,10 @@ uint32_t hash_of(const Features& f);
 
 // The hashes of the cells around a query triplet: its own cell, and the
 // neighbouring cell of each feature that lies within `margin` of a step
-// boundary (a little noise or a change of speed may have moved it across).
-// Its own cell comes first. At most 2^5 hashes.
-void probe_hashes(const Features& f, float margin, std::vector<uint32_t>& out);
+// boundary (a little noise or a change of speed may have moved it across),
+// for the max_fields features nearest to one, in every combination. Its own
+// cell comes first. At most 2^max_fields hashes.
+void probe_hashes(const Features& f, float margin, std::vector<uint32_t>& out, int max_fields = 5);
 
 // Pure: spectrum, peaks and landmarks of a sound.
 std::vector<Landmark> fingerprint(std::span<const float> samples, const Params& p = kParams);

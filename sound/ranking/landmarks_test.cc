@@ -87,6 +87,20 @@ TEST(LandmarksTest, ProbesAddTheNeighbourCellNearABoundary) {
     for (float g : {3.5f, 4.5f}) want.insert(hash_of({5.5f, r1, 60.5f, 3.5f, g}));
   EXPECT_EQ(std::set<uint32_t>(h.begin(), h.end()), want);
 
+  // Only the fields nearest to a boundary when fewer are allowed: r2 (0.05
+  // away) and g (0.1) before r1 (0.2).
+  Features three = centred;
+  three.r1 = 40.8f;
+  three.r2 = 60.05f;
+  three.g = 4.1f;
+  probe_hashes(three, 0.3f, h, 2);
+  want.clear();
+  for (float r2 : {59.5f, 60.5f})
+    for (float g : {3.5f, 4.5f}) want.insert(hash_of({5.5f, 40.5f, r2, 3.5f, g}));
+  EXPECT_EQ(std::set<uint32_t>(h.begin(), h.end()), want);
+  probe_hashes(three, 0.3f, h);
+  EXPECT_EQ(h.size(), 8u);
+
   Features edge = centred;
   edge.band = 0.05f;  // no cell below the first
   probe_hashes(edge, 0.3f, h);

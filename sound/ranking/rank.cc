@@ -52,7 +52,7 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   std::vector<uint32_t> hashes;
   std::vector<Posting> postings;
   for (const auto& [f, frame] : triplet_features(peaks, p)) {
-    probe_hashes(f, kProbeMargin, hashes);
+    probe_hashes(f, kProbeMargin, hashes, kProbeFields);
     postings.clear();
     for (uint32_t h : hashes) file.lookup(h, postings);
     for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});

@@ -17,8 +17,10 @@ inline constexpr uint32_t kMinVotes = 6;
 // one a few votes, not a comparable count.
 inline constexpr double kRelativeVotes = 0.3;
 // Query triplet features this close to a cell boundary (in steps) are also
-// looked up in the neighbouring cell.
+// looked up in the neighbouring cell, for the kProbeFields features nearest
+// to one (at most 8 lookups per triplet).
 inline constexpr float kProbeMargin = 0.3f;
+inline constexpr int kProbeFields = 3;
 
 // A query's triplets are a superset of the sound's: more peaks kept around
 // each peak and more followers per anchor, so that a peak that noise adds or
