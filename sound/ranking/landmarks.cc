@@ -110,9 +110,12 @@ void probe_hashes(const Features& f, float margin, std::vector<uint32_t>& out, i
     const uint32_t diff = (cell(v, field) ^ cell(moved, field)) << field.shift;
     if (diff != 0) near[n_near++] = {dist, diff};  // 0: clamped at an end
   }
-  std::sort(near, near + n_near);
-  // Each one doubles the set with its neighbour cell.
+  // Each one taken, nearest first, doubles the set with its neighbour cell.
   for (int k = 0; k < std::min(n_near, max_fields); ++k) {
+    int nearest = k;
+    for (int j = k + 1; j < n_near; ++j)
+      if (near[j].first < near[nearest].first) nearest = j;
+    std::swap(near[k], near[nearest]);
     const size_t n = out.size();
     for (size_t i = 0; i < n; ++i) out.push_back(out[i] ^ near[k].second);
   }
