@@ -11,7 +11,7 @@
 //   length, u32 zero;
 //   the names, back to back;
 //   2^B + 1 u32: bucket b holds records [dir[b], dir[b + 1]);
-//   the records, W bytes each: the key's low kHashBits - B bits, then the
+//   the records, each a W-byte integer: the key's low kHashBits - B bits, then the
 //   sound's index in the table, then the anchor frame (high to low bits).
 // A record's key is a fixed bijective mix of its landmark hash; records are
 // sorted by key, and bucket b holds the keys whose high B bits are b.
