@@ -57,9 +57,16 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
     for (uint32_t h : hashes) file.lookup(h, postings);
     for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});
   }
-  std::sort(votes.begin(), votes.end(), [](const SoundVote& a, const SoundVote& b) {
-    return a.sound < b.sound;
-  });
+  // Votes grouped by sound (counting sort), each group in offset order.
+  std::vector<size_t> start(file.sound_count() + 1, 0);
+  for (const SoundVote& v : votes) ++start[v.sound + 1];
+  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+  std::vector<Vote> grouped(votes.size());
+  {
+    std::vector<size_t> at(start.begin(), start.end() - 1);
+    for (const SoundVote& v : votes) grouped[at[v.sound]++] = v.vote;
+  }
+  auto offset = [](const Vote& v) { return static_cast<int64_t>(v.db_frame) - static_cast<int64_t>(v.query_frame); };
 
   struct Scored {
     uint32_t sound;
@@ -73,13 +80,13 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
     uint32_t bound;
   };
   std::vector<Span> spans;
-  std::vector<Vote> one;
-  for (size_t i = 0; i < votes.size();) {
-    size_t j = i;
-    one.clear();
-    for (; j < votes.size() && votes[j].sound == votes[i].sound; ++j) one.push_back(votes[j].vote);
-    spans.push_back({votes[i].sound, i, j, align_bound(one)});
-    i = j;
+  for (uint32_t snd = 0; snd + 1 < start.size(); ++snd) {
+    if (start[snd] == start[snd + 1]) continue;
+    const auto first = grouped.begin() + static_cast<ptrdiff_t>(start[snd]);
+    const auto last = grouped.begin() + static_cast<ptrdiff_t>(start[snd + 1]);
+    std::sort(first, last, [&](const Vote& a, const Vote& b) { return offset(a) < offset(b); });
+    spans.push_back({snd, start[snd], start[snd + 1],
+                     align_bound(std::span<const Vote>(&*first, static_cast<size_t>(last - first)))});
   }
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
     return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
@@ -92,8 +99,7 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
         kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_so_far)));
     const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best_so_far));
     if (sp.bound < needed) break;  // bounds only decrease
-    one.clear();
-    for (size_t k = sp.first; k < sp.last; ++k) one.push_back(votes[k].vote);
+    const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;

@@ -59,7 +59,8 @@ std::vector<std::pair<int64_t, Vote>> by_offset(std::span<const Vote> votes) {
   std::vector<std::pair<int64_t, Vote>> at(votes.size());
   for (size_t i = 0; i < votes.size(); ++i)
     at[i] = {static_cast<int64_t>(votes[i].db_frame) - static_cast<int64_t>(votes[i].query_frame), votes[i]};
-  std::sort(at.begin(), at.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (!std::is_sorted(at.begin(), at.end(), earlier)) std::sort(at.begin(), at.end(), earlier);
   return at;
 }
 
