@@ -1,0 +1,165 @@
+#include "sound/ranking/rank.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "sound/ranking/landmarks.h"
+#include "sound/ranking/vote.h"
+
+namespace sound_ranking {
+namespace {
+
+std::vector<float> melody(uint32_t seed, size_t n) {
+  std::mt19937 g(seed);
+  std::vector<float> x(n);
+  size_t at = 0;
+  while (at < n) {
+    const size_t len = 800 + g() % 3000;
+    const double f0 = 150 + g() % 1200;
+    for (size_t i = 0; i < len && at + i < n; ++i)
+      for (int h = 1; h <= 3; ++h)
+        x[at + i] += static_cast<float>(0.3 / h * std::sin(2 * std::numbers::pi * f0 * h * i / kSampleRate));
+    at += len;
+  }
+  return x;
+}
+
+TEST(VoteTest, BestOffsetAmongRandomVotes) {
+  std::mt19937 g(6);
+  std::vector<Vote> votes;
+  // Noise: offsets of 800 or more.
+  for (int i = 0; i < 300; ++i)
+    votes.push_back({static_cast<uint32_t>(1100 + g() % 2000), static_cast<uint32_t>(g() % 300)});
+  for (uint32_t q = 0; q < 300; q += 10) votes.push_back({700 + q + (q % 20 == 0), q});
+  const Alignment a = align(votes, 0, 1e9);
+  EXPECT_EQ(a.votes, 30u);
+  EXPECT_NEAR(a.offset, 700.5, 0.6);
+  EXPECT_EQ(a.speed, 1.0);
+}
+
+TEST(VoteTest, SpeedChangeStillAligns) {
+  // The query plays 3 % faster: sound frame = 500 + 1.03 * query frame.
+  std::vector<Vote> votes;
+  for (uint32_t q = 0; q < 375; q += 5)
+    votes.push_back({static_cast<uint32_t>(std::lround(500 + 1.03 * q)), q});
+  const Alignment a = align(votes, 0, 1e9);
+  EXPECT_EQ(a.votes, votes.size());
+  EXPECT_EQ(a.speed, 1.03);
+  EXPECT_NEAR(a.offset, 500, 1);
+}
+
+TEST(VoteTest, FramesCountOnceAndTiesPreferAnOffsetInside) {
+  // Many votes of one query frame weigh as one frame.
+  std::vector<Vote> votes;
+  for (int i = 0; i < 10; ++i) votes.push_back({100, 7});
+  for (uint32_t q = 0; q < 3; ++q) votes.push_back({300 + q * 10, q * 10});
+  EXPECT_EQ(align(votes, 0, 1e9).votes, 3u);
+  EXPECT_NEAR(align(votes, 0, 1e9).offset, 300, 1e-9);
+  // Repeated material: the same frames align at 50 and 250; 250 is the
+  // only place where the whole query fits.
+  votes.clear();
+  for (uint32_t q = 0; q < 5; ++q) {
+    votes.push_back({50 + q * 7, q * 7});
+    votes.push_back({250 + q * 7, q * 7});
+  }
+  EXPECT_NEAR(align(votes, 100, 400).offset, 250, 1e-9);
+  EXPECT_NEAR(align(votes, 0, 400).offset, 50, 1e-9);
+  EXPECT_EQ(align({}, 0, 1).votes, 0u);
+}
+
+TEST(VoteTest, BoundAndNeededFramesAgreeWithTheFullAlignment) {
+  std::mt19937 g(8);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<Vote> votes;
+    const uint32_t q_len = 1 + g() % 400;
+    const uint32_t start = 100 + g() % 100;
+    const double speed = kSpeeds[g() % std::size(kSpeeds)];
+    for (uint32_t n = g() % 60; n > 0; --n) {
+      const uint32_t q = g() % q_len;
+      // Half aligned at some speed, half anywhere.
+      const uint32_t db = g() % 2 ? static_cast<uint32_t>(std::lround(start + speed * q)) : static_cast<uint32_t>(g() % 900);
+      votes.push_back({db, q});
+    }
+    const Alignment full = align(votes, -1e9, 1e9);
+    EXPECT_GE(align_bound(votes), full.votes);
+    // Asking for `needed` frames changes nothing above it, and gives nothing
+    // below.
+    const uint32_t needed = 1 + g() % 8;
+    const Alignment part = align(votes, -1e9, 1e9, needed);
+    if (full.votes >= needed) {
+      EXPECT_EQ(part.votes, full.votes);
+      EXPECT_NEAR(part.offset, full.offset, 1e-6);
+      EXPECT_EQ(part.speed, full.speed);
+    } else {
+      EXPECT_EQ(part.votes, 0u);
+    }
+  }
+}
+
+class RankTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (uint32_t i = 0; i < 4; ++i) {
+      sounds_.push_back(melody(10 + i, kSampleRate * 8));
+      store_.push_back({static_cast<int64_t>(i), "s" + std::to_string(i) + ".bin",
+                        sounds_.back().size(), fingerprint(sounds_.back())});
+    }
+    bytes_ = build_ranked_file(store_);
+    std::string why;
+    file_ = RankedFile::parse(bytes_, why);
+    ASSERT_TRUE(file_) << why;
+  }
+  std::vector<std::vector<float>> sounds_;
+  std::vector<IndexedSound> store_;
+  std::string bytes_;
+  std::optional<RankedFile> file_;
+};
+
+TEST_F(RankTest, ExcerptMixedIntoSilenceIsFoundAtItsOffset) {
+  // Two seconds of sound 2 from 3.3 s, after 0.7 s of silence, quieter and
+  // with a little noise: the query starts 0.7 s before the excerpt.
+  std::mt19937 g(7);
+  const size_t from = static_cast<size_t>(3.3 * kSampleRate);
+  const size_t lead = static_cast<size_t>(0.7 * kSampleRate);
+  std::vector<float> q(lead + 2 * kSampleRate);
+  for (size_t i = 0; i < q.size(); ++i) {
+    const float noise = (static_cast<float>(g() % 2001) - 1000) * 1e-5f;
+    q[i] = noise + (i >= lead ? 0.5f * sounds_[2][from + i - lead] : 0.0f);
+  }
+  const ranking::Ranking r = rank(*file_, q);
+  ASSERT_TRUE(r.match);
+  EXPECT_EQ(r.match_label, "source");
+  ASSERT_EQ(r.results.size(), 1u);
+  EXPECT_EQ(r.results[0].id, 2);
+  EXPECT_EQ(r.results[0].name, "s2.bin");
+  EXPECT_NEAR(*r.results[0].offset_s, 3.3 - 0.7, 2.0 * kParams.hop / kSampleRate);
+  EXPECT_GE(r.results[0].score, kMinVotes);
+  ASSERT_TRUE(r.best_candidate);
+  EXPECT_EQ(r.best_candidate->id, 2);
+  EXPECT_GT(r.confidence, 0.9);
+  EXPECT_LE(r.confidence, 1.0);
+  EXPECT_EQ(r.threshold, kMinVotes);
+}
+
+TEST_F(RankTest, UnrelatedSilentAndTinyQueriesAreNoMatch) {
+  for (const std::vector<float>& q :
+       {melody(99, kSampleRate * 3), std::vector<float>(kSampleRate, 0.0f), std::vector<float>(30, 0.2f),
+        std::vector<float>()}) {
+    const ranking::Ranking r = rank(*file_, q);
+    EXPECT_FALSE(r.match);
+    EXPECT_TRUE(r.results.empty());
+    EXPECT_GE(r.confidence, 0.5);
+    EXPECT_LE(r.confidence, 1.0);
+    EXPECT_EQ(r.threshold, kMinVotes);
+    if (r.best_candidate) {
+      EXPECT_LT(r.best_candidate->score, kMinVotes);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sound_ranking

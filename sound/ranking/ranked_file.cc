@@ -1,0 +1,254 @@
+#include "sound/ranking/ranked_file.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <stdexcept>
+#include <tuple>
+
+#include "sound/ranking/spectrum.h"
+
+namespace sound_ranking {
+
+namespace {
+
+constexpr char kMagic[8] = {'S', 'O', 'N', 'C', 'L', 'A', 'S', 'S'};
+constexpr uint32_t kMaxBucketBits = 24;  // a directory of at most 64 MiB
+constexpr size_t kSoundEntryBytes = 32;
+constexpr uint32_t kMaxSoundBits = 24;
+
+std::vector<int32_t> param_list(const Params& p) {
+  return {p.fft_size,      p.hop,         p.bin_lo,       p.bin_hi,         p.peak_radius_t,
+          p.peak_radius_f, p.floor_db,    p.block_frames, p.peaks_per_block, p.target_dt,
+          p.target_df,     p.targets,     p.band_steps,   p.ratio_steps,    p.gap_ratio_steps,
+          p.gap_steps,     kHashBits};
+}
+
+// A bijection of kHashBits-bit values whose high bits depend on every bit:
+// landmark hashes crowd in a few ranges of their fields (ratios near 1,
+// harmonic ratios), and buckets keyed by raw high bits would fill unevenly.
+uint32_t mix(uint32_t h) {
+  constexpr uint32_t kMask = (uint32_t{1} << kHashBits) - 1;
+  h = (h * 0x2545F491u) & kMask;  // odd multiplier: invertible modulo 2^k
+  return h ^ (h >> 13);
+}
+
+uint32_t bits_for(uint64_t count) {  // bits to tell count values apart
+  return count <= 1 ? 1 : static_cast<uint32_t>(std::bit_width(count - 1));
+}
+
+void put(std::string& out, uint64_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
+uint64_t get(std::string_view b, size_t at, int bytes) {
+  uint64_t v = 0;
+  for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+  return v;
+}
+
+// Sequential reader that refuses to pass the end of the buffer.
+class Cursor {
+ public:
+  explicit Cursor(std::string_view b) : b_(b) {}
+  bool read(uint64_t& v, int bytes) {
+    if (b_.size() - at_ < static_cast<size_t>(bytes)) return false;
+    v = get(b_, at_, bytes);
+    at_ += static_cast<size_t>(bytes);
+    return true;
+  }
+  bool take(uint64_t n, std::string_view& out) {
+    if (n > b_.size() - at_) return false;
+    out = b_.substr(at_, static_cast<size_t>(n));
+    at_ += static_cast<size_t>(n);
+    return true;
+  }
+  size_t left() const { return b_.size() - at_; }
+
+ private:
+  std::string_view b_;
+  size_t at_ = 0;
+};
+
+}  // namespace
+
+std::string build_ranked_file(std::span<const IndexedSound> sounds) {
+  const Params& p = kParams;
+  struct Rec {
+    uint32_t hash, sound, frame;
+    auto operator<=>(const Rec&) const = default;
+  };
+  std::vector<Rec> recs;
+  uint64_t max_frames = 1;
+  size_t name_bytes = 0;
+  for (size_t s = 0; s < sounds.size(); ++s) {
+    const IndexedSound& snd = sounds[s];
+    if (snd.id < 0 || (s > 0 && snd.id <= sounds[s - 1].id))
+      throw std::invalid_argument("sound ids must increase from 0 or more");
+    const uint64_t frames = frame_count(snd.samples, p);
+    if (frames > UINT32_MAX) throw std::invalid_argument("sound too long");
+    max_frames = std::max(max_frames, frames);
+    name_bytes += snd.name.size();
+    for (const Landmark& l : snd.landmarks) {
+      if (l.frame >= frames) throw std::invalid_argument("landmark past its sound's end");
+      if (l.hash >> kHashBits) throw std::invalid_argument("landmark hash too wide");
+      recs.push_back({mix(l.hash), static_cast<uint32_t>(s), l.frame});
+    }
+  }
+  if (sounds.size() > UINT32_MAX || name_bytes > UINT32_MAX || recs.size() > UINT32_MAX)
+    throw std::invalid_argument("too many sounds or landmarks");
+  std::sort(recs.begin(), recs.end());
+  recs.erase(std::unique(recs.begin(), recs.end()), recs.end());
+
+  // About sixteen records per bucket: a directory of a quarter byte per
+  // record.
+  uint32_t bucket_bits = 0;
+  while (bucket_bits < static_cast<uint32_t>(kHashBits) && bucket_bits < kMaxBucketBits &&
+         (uint64_t{16} << bucket_bits) < recs.size())
+    ++bucket_bits;
+  const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits;
+  const uint32_t sound_bits = bits_for(sounds.size());
+  const uint32_t frame_bits = bits_for(max_frames);
+  if (sound_bits > kMaxSoundBits || low_bits + sound_bits + frame_bits > 64)
+    throw std::invalid_argument("too many sounds or frames for a record");
+  const uint32_t record_bytes = (low_bits + sound_bits + frame_bits + 7) / 8;
+
+  std::string out(kMagic, sizeof kMagic);
+  put(out, kFormatVersion, 4);
+  const std::vector<int32_t> params = param_list(p);
+  put(out, params.size(), 4);
+  for (int32_t v : params) put(out, static_cast<uint32_t>(v), 4);
+  put(out, sounds.size(), 4);
+  put(out, bucket_bits, 4);
+  put(out, sound_bits, 4);
+  put(out, frame_bits, 4);
+  put(out, record_bytes, 4);
+  put(out, recs.size(), 8);
+  put(out, name_bytes, 8);
+  uint64_t name_at = 0;
+  for (const IndexedSound& snd : sounds) {
+    put(out, static_cast<uint64_t>(snd.id), 8);
+    put(out, snd.samples, 8);
+    put(out, frame_count(snd.samples, p), 4);
+    put(out, name_at, 4);
+    put(out, snd.name.size(), 4);
+    put(out, 0, 4);
+    name_at += snd.name.size();
+  }
+  for (const IndexedSound& snd : sounds) out += snd.name;
+  const size_t buckets = size_t{1} << bucket_bits;
+  size_t r = 0;
+  for (size_t b = 0; b <= buckets; ++b) {
+    while (r < recs.size() && (recs[r].hash >> low_bits) < b) ++r;
+    put(out, r, 4);
+  }
+  const uint64_t low_mask = (uint64_t{1} << low_bits) - 1;
+  for (const Rec& rec : recs) {
+    const uint64_t v = ((rec.hash & low_mask) << (sound_bits + frame_bits)) |
+                       (uint64_t{rec.sound} << frame_bits) | rec.frame;
+    put(out, v, static_cast<int>(record_bytes));
+  }
+  return out;
+}
+
+std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string& reason) {
+  auto fail = [&](const char* why) {
+    reason = why;
+    return std::nullopt;
+  };
+  Cursor c(bytes);
+  std::string_view magic;
+  if (!c.take(sizeof kMagic, magic) || std::memcmp(magic.data(), kMagic, sizeof kMagic) != 0)
+    return fail("not a sound ranked file");
+  uint64_t version, count;
+  if (!c.read(version, 4)) return fail("truncated header");
+  if (version != kFormatVersion) return fail("unknown format version");
+  const std::vector<int32_t> expected = param_list(kParams);
+  if (!c.read(count, 4)) return fail("truncated header");
+  if (count != expected.size()) return fail("built with other parameters");
+  for (int32_t want : expected) {
+    uint64_t v;
+    if (!c.read(v, 4)) return fail("truncated header");
+    if (static_cast<uint32_t>(v) != static_cast<uint32_t>(want)) return fail("built with other parameters");
+  }
+  uint64_t n, bucket_bits, sound_bits, frame_bits, record_bytes, records, name_bytes;
+  if (!c.read(n, 4) || !c.read(bucket_bits, 4) || !c.read(sound_bits, 4) || !c.read(frame_bits, 4) ||
+      !c.read(record_bytes, 4) || !c.read(records, 8) || !c.read(name_bytes, 8))
+    return fail("truncated header");
+  if (bucket_bits > kMaxBucketBits || bucket_bits > static_cast<uint64_t>(kHashBits))
+    return fail("bad bucket count");
+  if (sound_bits < 1 || sound_bits > kMaxSoundBits || frame_bits < 1 || frame_bits > 32)
+    return fail("bad record fields");
+  const uint64_t needed = static_cast<uint64_t>(kHashBits) - bucket_bits + sound_bits + frame_bits;
+  if (needed > 64) return fail("bad record fields");
+  if (record_bytes != (needed + 7) / 8) return fail("bad record width");
+  if (n > c.left() / kSoundEntryBytes) return fail("sound table past the end");
+  if (n > (uint64_t{1} << sound_bits)) return fail("more sounds than the records can name");
+
+  RankedFile f;
+  f.params_ = kParams;
+  std::vector<std::tuple<uint64_t, uint64_t, uint64_t, uint64_t, uint64_t>> raw;
+  raw.reserve(static_cast<size_t>(n));
+  for (uint64_t i = 0; i < n; ++i) {
+    uint64_t id, samples, frames, at, len, zero;
+    if (!c.read(id, 8) || !c.read(samples, 8) || !c.read(frames, 4) || !c.read(at, 4) ||
+        !c.read(len, 4) || !c.read(zero, 4))
+      return fail("sound table past the end");
+    if (id > static_cast<uint64_t>(INT64_MAX) || (i > 0 && id <= std::get<0>(raw.back())))
+      return fail("sound ids out of order");
+    if (frames != frame_count(samples, kParams)) return fail("sound frames disagree with its length");
+    if (frames > (uint64_t{1} << frame_bits)) return fail("sound longer than the records can tell");
+    if (zero != 0) return fail("bad sound entry");
+    if (at > name_bytes || len > name_bytes - at) return fail("sound name past the names");
+    raw.emplace_back(id, samples, frames, at, len);
+  }
+  std::string_view names;
+  if (!c.take(name_bytes, names)) return fail("names past the end");
+  f.sounds_.reserve(raw.size());
+  for (const auto& [id, samples, frames, at, len] : raw)
+    f.sounds_.push_back({static_cast<int64_t>(id), names.substr(at, len), samples,
+                         static_cast<uint32_t>(frames)});
+
+  const uint64_t dir_bytes = ((uint64_t{1} << bucket_bits) + 1) * 4;
+  if (!c.take(dir_bytes, f.directory_)) return fail("bucket directory past the end");
+  if (records > c.left() / record_bytes) return fail("records past the end");
+  if (c.left() != records * record_bytes) return fail("bytes after the records");
+  if (!c.take(records * record_bytes, f.records_bytes_)) return fail("records past the end");
+  uint64_t prev = 0;
+  for (uint64_t b = 0; b * 4 < dir_bytes; ++b) {
+    const uint64_t at = get(f.directory_, static_cast<size_t>(b * 4), 4);
+    if (at < prev || (b == 0 && at != 0)) return fail("bucket directory out of order");
+    prev = at;
+  }
+  if (prev != records) return fail("bucket directory disagrees with the record count");
+  f.records_ = records;
+  f.bucket_bits_ = static_cast<uint32_t>(bucket_bits);
+  f.sound_bits_ = static_cast<uint32_t>(sound_bits);
+  f.frame_bits_ = static_cast<uint32_t>(frame_bits);
+  f.record_bytes_ = static_cast<uint32_t>(record_bytes);
+  return f;
+}
+
+void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
+  if (hash >> kHashBits) return;
+  hash = mix(hash);
+  const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits_;
+  const size_t b = hash >> low_bits;
+  const uint64_t first = get(directory_, b * 4, 4);
+  const uint64_t last = get(directory_, b * 4 + 4, 4);
+  const uint64_t low = hash & ((uint64_t{1} << low_bits) - 1);
+  const uint32_t posting_bits = sound_bits_ + frame_bits_;
+  const uint64_t sound_mask = (uint64_t{1} << sound_bits_) - 1;
+  const uint64_t frame_mask = (uint64_t{1} << frame_bits_) - 1;
+  const int w = static_cast<int>(record_bytes_);
+  for (uint64_t r = first; r < last; ++r) {
+    const uint64_t v = get(records_bytes_, static_cast<size_t>(r * record_bytes_), w);
+    if ((v >> posting_bits) != low) continue;
+    const uint64_t s = (v >> frame_bits_) & sound_mask;
+    const uint64_t t = v & frame_mask;
+    if (s >= sounds_.size() || t >= sounds_[s].frames) continue;
+    out.push_back({static_cast<uint32_t>(s), static_cast<uint32_t>(t)});
+  }
+}
+
+}  // namespace sound_ranking
