@@ -1,15 +1,17 @@
 #include "launcher/launcher.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
 
 #include "common/config.h"
 #include "common/paths.h"
 #include "image/image.h"
-#include "keyword/keyword.h"
+#include "keyword/recherche.h"
 #include "sound/sound.h"
 #include "store/lock.h"
-#include "text/text.h"
+#include "text/comparaison.h"
+#include "text/indexation.h"
 
 namespace launcher {
 
@@ -63,19 +65,24 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
   (void)sink;
   switch (request.kind) {
     case Kind::kIndexation: {
-      const int t = text::rmThenStartIndexation();
+      const int t = text::rmThenStartIndexation(store, sink);
       const int i = image::indexImage();
       const int s = sound::resetAndIndex();
       return std::max({t, i, s});
     }
     case Kind::kCompareText:
-      return text::indexFileToCompare(request.argument);
+      return text::indexFileToCompare(store, sink, request.argument);
     case Kind::kCompareSound:
       return sound::compare(request.argument);
     case Kind::kCompareImage:
       return image::searchImage(request.argument);
     case Kind::kSearch:
-      return keyword::byword(request.argument);
+      // The answers to the prompt come from standard input, which must see
+      // the prompt first.
+      return keyword::byword(store, sink, request.argument, [] {
+        std::fflush(stdout);
+        return std::getchar();
+      });
     case Kind::kUsage:
       break;
   }

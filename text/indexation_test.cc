@@ -1,0 +1,111 @@
+#include "text/indexation.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "store/fault_env.h"
+#include "tests/support/temp_store.h"
+
+namespace text {
+namespace {
+
+const char kTexts[] = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/";
+const char kBaseDir[] = "EXTERN_FILES/database/base_texte/";
+const char* const kBaseFiles[] = {"liste_base_texte.txt", "base_descripteur_texte.txt", "table_index_texte.txt"};
+const char kClosing[] = "tous les documents xml ont bien été indexés !\n";
+
+std::string doc(const std::string& word, int n) {
+  std::string body;
+  for (int i = 0; i < n; ++i) body += word + " ";
+  return "<doc>" + body + "</doc>\n";
+}
+
+class TextIndexation : public testing::Test {
+ protected:
+  // The three base files, in order.
+  std::vector<std::string> bases() const {
+    std::vector<std::string> out;
+    for (const char* name : kBaseFiles) out.push_back(s_.read(std::string(kBaseDir) + name));
+    return out;
+  }
+  int index(store::Env* env, output::StringSink* sink) const {
+    return rmThenStartIndexation(s_.store(env), *sink);
+  }
+
+  testing_support::TempStore s_;
+};
+
+TEST_F(TextIndexation, WritesTheThreeBasesAndTheScratchSpace) {
+  s_.write(std::string(kTexts) + "a.xml", doc("maison", 3));
+  s_.write(std::string(kTexts) + "b.xml", doc("jardin", 4));
+  output::StringSink sink;
+  EXPECT_EQ(index(store::Env::Default(), &sink), 0);
+  EXPECT_EQ(sink.out_text(), kClosing);
+  EXPECT_EQ(sink.err_text(), "");
+  EXPECT_EQ(bases(), (std::vector<std::string>{
+                         "<id> 1 </id> <filename> a.xml </filename>\n"
+                         "<id> 2 </id> <filename> b.xml </filename>\n",
+                         "<debut> <id> 1 </id> <mots> maison 3 ;   </mots> </fin>\n"
+                         "<debut> <id> 2 </id> <mots> jardin 4 ;   </mots> </fin>\n",
+                         "<mot> maison </mot> <key_nb> 1 3  </key_nb> \n"
+                         "<mot> jardin </mot> <key_nb> 2 4  </key_nb> \n"}));
+  EXPECT_EQ(s_.read("INDEXATION/temp_txt/cpy/b.xml"), doc("jardin", 4));
+  EXPECT_EQ(s_.read("INDEXATION/temp_txt/pure_txts/a.xml"), "maison maison maison \n");
+}
+
+// A full disk while the new bases are staged, or a rename refused before the
+// group is decided: the old bases stay whole and the cause is reported.
+TEST_F(TextIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
+  s_.write(std::string(kTexts) + "a.xml", doc("maison", 3));
+  output::StringSink first;
+  ASSERT_EQ(index(store::Env::Default(), &first), 0);
+  const std::vector<std::string> old = bases();
+  s_.write(std::string(kTexts) + "b.xml", doc("jardin", 4));
+
+  struct Case {
+    store::FaultEnv::Op op;
+    int nth;
+    int error;
+    std::string line;
+  } cases[] = {
+      // One write empties the scratch table, four write the documents'
+      // copies, then each staged file takes two (creation, content): the
+      // ninth appends the descriptor base.
+      {store::FaultEnv::Op::kWrite, 1 + 4 + 4, ENOSPC,
+       "engine: base de textes non écrite : ../EXTERN_FILES/database/base_texte/"
+       ".base_descripteur_texte.txt.new : No space left on device\n"},
+      // The first rename puts the commit record in place.
+      {store::FaultEnv::Op::kRename, 1, EIO,
+       "engine: base de textes non écrite : ../EXTERN_FILES/database/base_texte/.commit : "
+       "Input/output error\n"},
+  };
+  for (const Case& c : cases) {
+    store::FaultEnv fault(store::Env::Default());
+    fault.FailNth(c.op, c.nth, c.error);
+    output::StringSink sink;
+    EXPECT_EQ(index(&fault, &sink), 1);
+    EXPECT_EQ(bases(), old);
+    EXPECT_NE(sink.err_text().find(c.line), std::string::npos) << sink.err_text();
+    EXPECT_EQ(sink.err_text().find("engine: "), sink.err_text().rfind("engine: ")) << sink.err_text();
+    // Nothing staged is left behind.
+    EXPECT_FALSE(s_.exists(std::string(kBaseDir) + ".commit"));
+    for (const char* name : kBaseFiles) EXPECT_FALSE(s_.exists(std::string(kBaseDir) + "." + name + ".new"));
+  }
+}
+
+TEST_F(TextIndexation, MissingBaseDirectoryLeavesTheScratchSpaceAlone) {
+  s_.write(std::string(kTexts) + "a.xml", doc("maison", 3));
+  s_.write("INDEXATION/temp_txt/cpy/kept.xml", "x");
+  ASSERT_EQ(::rmdir(s_.path(kBaseDir).c_str()), 0);
+  output::StringSink sink;
+  EXPECT_EQ(index(store::Env::Default(), &sink), 1);
+  EXPECT_EQ(sink.err_text(),
+            "engine: répertoire de la base de textes introuvable : ../EXTERN_FILES/database/base_texte/\n");
+  EXPECT_TRUE(s_.exists("INDEXATION/temp_txt/cpy/kept.xml"));
+}
+
+}  // namespace
+}  // namespace text
