@@ -23,11 +23,12 @@ namespace {
 
 constexpr const char kQueryDescriptorName[] = "descripteur_temporaire.txt";
 
-// The base directory, which holds the temporary descriptor; null when it
-// cannot be opened.
-std::unique_ptr<store::Directory> openBaseDirectory(const store::Store& store) {
+// The base directory, which holds the temporary descriptor; null, with the
+// cause in `why`, when it cannot be opened.
+std::unique_ptr<store::Directory> openBaseDirectory(const store::Store& store, store::Status* why) {
   std::unique_ptr<store::Directory> dir;
-  if (!store.env().OpenDirectory(store.path(paths::kTextBaseDir), &dir).ok()) dir.reset();
+  *why = store.env().OpenDirectory(store.path(paths::kTextBaseDir), &dir);
+  if (!why->ok()) dir.reset();
   return dir;
 }
 
@@ -37,12 +38,14 @@ void removeQueryDescriptor(output::Sink& sink, store::Directory* dir) {
   if (!s.ok()) sink.report(problem(messages::kCannotRemove, paths::kTextQueryDescriptor, s));
 }
 
-// Scores the base against the temporary descriptor, prints the report and
-// removes the temporary descriptor.
-int compareFiles(const store::Store& store, output::Sink& sink, store::Directory* dir) {
-  std::string query;
-  const bool query_read = dir != nullptr && dir->ReadFile(kQueryDescriptorName, &query).ok();
-  const std::vector<std::string_view> words = queryWords(query);
+// Scores the base against the query's descriptor record, prints the report
+// and removes the temporary descriptor. The record is the one held in
+// memory: the temporary file is never read back, so whatever stands there
+// (a descriptor left by an interrupted comparison, or nothing when it could
+// not be written) never stands in for the query.
+int compareFiles(const store::Store& store, output::Sink& sink, store::Directory* dir,
+                 const std::string& record) {
+  const std::vector<std::string_view> words = queryWords(record);
 
   // The base is gone over twice, counting then scoring, and each pass says
   // when it cannot be read.
@@ -52,22 +55,17 @@ int compareFiles(const store::Store& store, output::Sink& sink, store::Directory
     sink.err(messages::kBaseProblem);
     sink.err(messages::kBaseProblem);
   }
-  std::vector<Score> scores;
-  if (query_read) {
-    scores = scoreBase(base, words);
-  } else {
-    for (size_t n = scoreBase(base, {}).size(); n > 0; --n) sink.err(messages::kQueryProblem);
-  }
-  sink.out(report(scores));
+  sink.out(report(scoreBase(base, words)));
 
   removeQueryDescriptor(sink, dir);
-  return base_read && query_read ? 0 : 1;
+  return base_read ? 0 : 1;
 }
 
 }  // namespace
 
 int indexFileToCompare(const store::Store& store, output::Sink& sink, const std::string& path) {
-  std::unique_ptr<store::Directory> dir = openBaseDirectory(store);
+  store::Status opened;
+  std::unique_ptr<store::Directory> dir = openBaseDirectory(store, &opened);
   const std::string_view name = scratch::bareName(path);
   if (name.empty()) {
     sink.report(std::string(messages::kQueryWithoutName) + output::printable(path) + "\"");
@@ -96,9 +94,12 @@ int indexFileToCompare(const store::Store& store, output::Sink& sink, const std:
   }
   if (!config_read) sink.err(messages::kConfigProblem);
   const std::string record = descriptorRecord(-1, description.words);
-  if (dir == nullptr || !dir->WriteFile(kQueryDescriptorName, record).ok())
+  const store::Status written = dir == nullptr ? opened : dir->WriteFile(kQueryDescriptorName, record);
+  if (!written.ok()) {
     sink.err(messages::kQueryWriteProblem);
-  return compareFiles(store, sink, dir.get());
+    sink.report(problem(messages::kQueryDescriptorNotWritten, paths::kTextQueryDescriptor, written));
+  }
+  return compareFiles(store, sink, dir.get(), record);
 }
 
 }  // namespace text

@@ -21,8 +21,6 @@ inline constexpr const char kReportLine[] = "document d'id %d a %d mots en commu
 // The descriptor base cannot be read; written once for each of the two
 // passes over it (counting, then scoring).
 inline constexpr std::string_view kBaseProblem = "ERREUR :  PB avec fonction empiler descripteurs\n";
-// The query's temporary descriptor cannot be read back: once for each record.
-inline constexpr std::string_view kQueryProblem = "ERREUR :  PB avec fonction compareFiles\n";
 // The query's temporary descriptor cannot be written.
 inline constexpr std::string_view kQueryWriteProblem = "ERREUR :  PB avec fonction searchOccurencesAndInsertBD2\n";
 // The configuration file cannot be read: once for each document described.
@@ -32,6 +30,8 @@ inline constexpr std::string_view kConfigProblem = "ERREUR :  PB avec fonction r
 
 inline constexpr std::string_view kNoBaseDirectory = "répertoire de la base de textes introuvable : ";
 inline constexpr std::string_view kBaseNotWritten = "base de textes non écrite : ";
+// After kQueryWriteProblem: + the descriptor's path + " : " + the cause.
+inline constexpr std::string_view kQueryDescriptorNotWritten = "descripteur temporaire non écrit : ";
 inline constexpr std::string_view kCannotRemove = "impossible de supprimer ";
 inline constexpr std::string_view kQueryWithoutName = "chemin de requête sans nom de fichier : \"";
 inline constexpr std::string_view kQueryUnreadable = "fichier de requête illisible : ";

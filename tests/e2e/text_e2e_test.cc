@@ -341,6 +341,8 @@ TEST(TextComparison, MissingBaseDirectoryCannotHoldTheQueryDescriptor) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, std::string("ERREUR :  PB avec fonction searchOccurencesAndInsertBD2\n") +
+                       "engine: descripteur temporaire non écrit : ../EXTERN_FILES/database/base_texte/"
+                       "descripteur_temporaire.txt : No such file or directory\n" +
                        kEmpilerProblem + kEmpilerProblem);
 }
 
