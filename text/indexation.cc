@@ -28,9 +28,18 @@ constexpr const char kDescriptorsName[] = "base_descripteur_texte.txt";
 constexpr const char kIndexName[] = "table_index_texte.txt";
 
 struct Described {
-  std::string record;
+  bool read = false;                  // false: refused, no identifier
+  std::string words;                  // the descriptor's word list
   std::vector<std::string> problems;  // our own diagnostics, reported in order
 };
+
+// The line refusing a listed document that could not be read after all (it
+// vanished, or something else than a regular file took its place), worded
+// as the corpus listing words its own refusals.
+std::string refusal(const std::string& name, const store::Status& s) {
+  return output::printable(std::string(paths::kTextCorpus) + name) + " : " +
+         std::string(s.code() == 0 ? messages::kDocumentNotRegular : messages::kDocumentUnreadable);
+}
 
 int startIndexation(const store::Store& store, output::Sink& sink, store::Directory* base_dir,
                     const scratch::Space& space) {
@@ -41,27 +50,41 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   const std::vector<std::string>& names = corpus.names;
 
   // Documents are described independently, on every core; results land in
-  // their listing slot so the bases never depend on the thread count.
+  // their listing slot so the bases never depend on the thread count. Inputs
+  // are opened without blocking and must still be regular files.
   std::vector<Described> described(names.size());
   parallel::for_each_index(names.size(), [&](size_t i) {
     Described& d = described[i];
     std::string bytes;
-    if (!corpus.directory->ReadFile(names[i], &bytes).ok())
-      d.problems.push_back(std::string(messages::kDocumentUnreadable) +
-                           output::printable(std::string(paths::kTextCorpus) + names[i]));
-    const Description description = indexFile(bytes, threshold);
+    const store::Status s = corpus.directory->ReadFile(names[i], &bytes);
+    if (!s.ok()) {
+      d.problems.push_back(refusal(names[i], s));
+      return;
+    }
+    d.read = true;
+    Description description = indexFile(bytes, threshold);
     if (space.ready()) scratch::write(space, names[i], bytes, description.pure, 0644, d.problems);
-    d.record = descriptorRecord(static_cast<int64_t>(i + 1), description.words);
+    d.words = std::move(description.words);
   });
-  if (space.ready()) scratch::prune(space, names, sink);
 
+  if (space.ready()) {
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < names.size(); ++i)
+      if (described[i].read) kept.push_back(names[i]);
+    scratch::prune(space, kept, sink);
+  }
+
+  // Identifiers go to the documents read, from 1 without gaps.
   std::string list, base;
+  size_t id = 0;
   for (size_t i = 0; i < names.size(); ++i) {
     for (const std::string& p : described[i].problems) sink.report(p);
+    if (!described[i].read) continue;
     if (!config_read) sink.err(messages::kConfigProblem);
-    list += registrationLine(i + 1, names[i]);
-    base += described[i].record;
-    std::string().swap(described[i].record);
+    ++id;
+    list += registrationLine(id, names[i]);
+    base += descriptorRecord(static_cast<int64_t>(id), described[i].words);
+    std::string().swap(described[i].words);
   }
   const std::string index = createTableIndexTexte(base);
 

@@ -1,5 +1,6 @@
 #include "text/indexation.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "store/fault_env.h"
+#include "text/hook_env.h"
 #include "tests/support/temp_store.h"
 
 namespace text {
@@ -105,6 +107,70 @@ TEST_F(TextIndexation, MissingBaseDirectoryLeavesTheScratchSpaceAlone) {
   EXPECT_EQ(sink.err_text(),
             "engine: répertoire de la base de textes introuvable : ../EXTERN_FILES/database/base_texte/\n");
   EXPECT_TRUE(s_.exists("INDEXATION/temp_txt/cpy/kept.xml"));
+}
+
+// The hook of a HookEnv that runs `act` on the real path of corpus entry
+// `name` just before the indexation reads it.
+HookEnv::Hook before_reading(const testing_support::TempStore& s, const std::string& name,
+                                      std::function<void(const std::string&)> act) {
+  return [&s, name, act](const std::string& path) {
+    const std::string suffix = "/Textes/" + name;
+    if (path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0)
+      act(s.path(std::string(kTexts) + name));
+  };
+}
+
+// A document removed between the listing and its reading is refused like an
+// unreadable file: no identifier, no scratch files, and the next documents
+// numbered without a gap.
+TEST_F(TextIndexation, ADocumentThatVanishesAfterTheListingIsRefused) {
+  for (const char* name : {"a.xml", "b.xml", "c.xml"}) s_.write(std::string(kTexts) + name, doc("mot" + std::string(name, 1), 3));
+  output::StringSink first;
+  ASSERT_EQ(index(store::Env::Default(), &first), 0);
+  ASSERT_TRUE(s_.exists("INDEXATION/temp_txt/cpy/b.xml"));
+
+  HookEnv env(store::Env::Default(),
+                       before_reading(s_, "b.xml", [](const std::string& path) { ::unlink(path.c_str()); }));
+  output::StringSink sink;
+  EXPECT_EQ(index(&env, &sink), 0);
+  EXPECT_EQ(sink.err_text(), "engine: ../EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/b.xml : fichier illisible, ignoré\n");
+  EXPECT_EQ(bases(), (std::vector<std::string>{
+                         "<id> 1 </id> <filename> a.xml </filename>\n"
+                         "<id> 2 </id> <filename> c.xml </filename>\n",
+                         "<debut> <id> 1 </id> <mots> mota 3 ;   </mots> </fin>\n"
+                         "<debut> <id> 2 </id> <mots> motc 3 ;   </mots> </fin>\n",
+                         "<mot> mota </mot> <key_nb> 1 3  </key_nb> \n"
+                         "<mot> motc </mot> <key_nb> 2 3  </key_nb> \n"}));
+  EXPECT_FALSE(s_.exists("INDEXATION/temp_txt/cpy/b.xml"));
+  EXPECT_FALSE(s_.exists("INDEXATION/temp_txt/pure_txts/b.xml"));
+}
+
+using TextIndexationDeathTest = TextIndexation;
+
+// A document swapped for a FIFO after the listing would block a reader that
+// waits for a writer; it is refused at once. Run in a child with an alarm so
+// a hang fails the test instead of stopping the suite.
+TEST_F(TextIndexationDeathTest, ADocumentSwappedForAFifoIsRefusedWithoutWaiting) {
+  for (const char* name : {"a.xml", "b.xml", "c.xml"}) s_.write(std::string(kTexts) + name, doc("mot" + std::string(name, 1), 3));
+  HookEnv env(store::Env::Default(), before_reading(s_, "b.xml", [](const std::string& path) {
+                         ::unlink(path.c_str());
+                         ::mkfifo(path.c_str(), 0644);
+                       }));
+  EXPECT_EXIT(
+      {
+        ::alarm(60);
+        output::StringSink sink;
+        const int status = index(&env, &sink);
+        const bool ok = status == 0 &&
+                        sink.err_text() ==
+                            "engine: ../EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/b.xml : pas un fichier "
+                            "ordinaire, ignoré\n" &&
+                        bases()[0] ==
+                            "<id> 1 </id> <filename> a.xml </filename>\n<id> 2 </id> <filename> c.xml </filename>\n";
+        if (!ok) std::fprintf(stderr, "status %d\n%s", status, sink.err_text().c_str());
+        std::exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

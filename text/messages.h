@@ -35,8 +35,10 @@ inline constexpr std::string_view kQueryDescriptorNotWritten = "descripteur temp
 inline constexpr std::string_view kCannotRemove = "impossible de supprimer ";
 inline constexpr std::string_view kQueryWithoutName = "chemin de requête sans nom de fichier : \"";
 inline constexpr std::string_view kQueryUnreadable = "fichier de requête illisible : ";
-// A corpus document that could be listed but not read.
-inline constexpr std::string_view kDocumentUnreadable = "fichier illisible, décrit vide : ";
+// A corpus document listed but not read after all: its path + " : " + one
+// of these (the corpus listing's own words for its refusals).
+inline constexpr std::string_view kDocumentUnreadable = "fichier illisible, ignoré";
+inline constexpr std::string_view kDocumentNotRegular = "pas un fichier ordinaire, ignoré";
 
 // The scratch space.
 inline constexpr std::string_view kCannotCreate = "impossible de créer ";
