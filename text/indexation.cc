@@ -93,9 +93,12 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   if (s.ok()) s = commit.Stage(kDescriptorsName, base);
   if (s.ok()) s = commit.Stage(kIndexName, index);
   if (s.ok()) s = commit.Finish();
-  if (!s.ok()) sink.report(problem(store, messages::kBaseNotWritten, s));
+  if (!s.ok()) {
+    sink.report(problem(store, messages::kBaseNotWritten, s));
+    return 1;
+  }
   sink.out(messages::kClosing);
-  return s.ok() ? 0 : 1;
+  return 0;
 }
 
 }  // namespace
@@ -106,7 +109,6 @@ int rmThenStartIndexation(const store::Store& store, output::Sink& sink) {
     // Nothing could be stored: leave the scratch space and the store as they
     // are rather than wipe them for a refresh that cannot be written.
     sink.report(std::string(messages::kNoBaseDirectory) + output::printable(paths::kTextBaseDir));
-    sink.out(messages::kClosing);
     return 1;
   }
   scratch::Space space;

@@ -89,6 +89,7 @@ TEST_F(TextIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
     fault.FailNth(c.op, c.nth, c.error);
     output::StringSink sink;
     EXPECT_EQ(index(&fault, &sink), 1);
+    EXPECT_EQ(sink.out_text(), "");  // no closing line for bases not written
     EXPECT_EQ(bases(), old);
     EXPECT_NE(sink.err_text().find(c.line), std::string::npos) << sink.err_text();
     EXPECT_EQ(sink.err_text().find("engine: "), sink.err_text().rfind("engine: ")) << sink.err_text();
@@ -104,6 +105,7 @@ TEST_F(TextIndexation, MissingBaseDirectoryLeavesTheScratchSpaceAlone) {
   ASSERT_EQ(::rmdir(s_.path(kBaseDir).c_str()), 0);
   output::StringSink sink;
   EXPECT_EQ(index(store::Env::Default(), &sink), 1);
+  EXPECT_EQ(sink.out_text(), "");
   EXPECT_EQ(sink.err_text(),
             "engine: répertoire de la base de textes introuvable : ../EXTERN_FILES/database/base_texte/\n");
   EXPECT_TRUE(s_.exists("INDEXATION/temp_txt/cpy/kept.xml"));

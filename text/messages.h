@@ -10,7 +10,7 @@ namespace text::messages {
 // ---- standard output ----
 
 // "indexation", once the text list, descriptor base and inverted index are
-// in place.
+// in place (never when they could not be written).
 inline constexpr std::string_view kClosing = "tous les documents xml ont bien été indexés !\n";
 
 // One result line of "comparaison texte": identifier, then shared words.

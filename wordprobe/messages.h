@@ -14,5 +14,7 @@ inline constexpr std::string_view kNotFound = "mot not found \n";
 // Standard error ("wordprobe: " in front): the scratch file could not be
 // written (+ its path and the cause).
 inline constexpr std::string_view kCannotWrite = "impossible d'écrire ";
+// Memory ran out (exit status 1).
+inline constexpr std::string_view kOutOfMemory = "mémoire insuffisante : sondage abandonné";
 
 }  // namespace wordprobe::messages

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "wordprobe/messages.h"
@@ -26,9 +27,7 @@ store::Status writeScratch(store::Directory& dir, const std::string& content) {
   return dir.WriteFile(kScratchName, content, options);
 }
 
-}  // namespace
-
-int run(const store::Store& store, output::Sink& sink) {
+int probeBase(const store::Store& store, output::Sink& sink) {
   std::unique_ptr<store::Directory> dir;
   std::string base;
   if (!store.env().OpenDirectory(store.path(kBaseDir), &dir).ok() || !dir->ReadFile(kBaseName, &base).ok())
@@ -42,6 +41,18 @@ int run(const store::Store& store, output::Sink& sink) {
   if (!s.ok()) sink.report(std::string(messages::kCannotWrite) + output::printable(s.ToString()));
   sink.out(probed.out);
   return 0;
+}
+
+}  // namespace
+
+int run(const store::Store& store, output::Sink& sink) {
+  try {
+    return probeBase(store, sink);
+  } catch (const std::bad_alloc&) {
+    // A base too large for the memory allowed: one line rather than an abort.
+    sink.report(messages::kOutOfMemory);
+    return 1;
+  }
 }
 
 }  // namespace wordprobe

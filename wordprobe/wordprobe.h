@@ -11,7 +11,7 @@ namespace wordprobe {
 // `store`'s working directory is the probe root (the directory holding
 // EXTERN_FILES). A base that cannot be read gives no output at all; a
 // scratch file that cannot be written gives one line on standard error.
-// Returns the exit status, 0.
+// Returns the exit status: 0, or 1 after one line when memory ran out.
 int run(const store::Store& store, output::Sink& sink);
 
 }  // namespace wordprobe
