@@ -89,7 +89,8 @@ int indexFileToCompare(const store::Store& store, output::Sink& sink, const std:
   scratch::ensure(store, sink, &space);
   if (space.ready()) {
     std::vector<std::string> problems;
-    scratch::write(space, name, bytes, description.pure, 0644, problems);
+    scratch::write(space, name, bytes, description.pure, scratch::copyMode(store.env(), store.path(path)),
+                   problems);
     for (const std::string& p : problems) sink.report(p);
   }
   if (!config_read) sink.err(messages::kConfigProblem);

@@ -63,7 +63,9 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     }
     d.read = true;
     Description description = indexFile(bytes, threshold);
-    if (space.ready()) scratch::write(space, names[i], bytes, description.pure, 0644, d.problems);
+    if (space.ready())
+      scratch::write(space, names[i], bytes, description.pure, scratch::copyMode(*corpus.directory, names[i]),
+                     d.problems);
     d.words = std::move(description.words);
   });
 

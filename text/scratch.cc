@@ -64,7 +64,25 @@ void touch(store::Directory& dir, const std::string& name, std::string_view layo
   if (!s.ok()) sink.report(problem(messages::kCannotCreate, layout, s));
 }
 
+constexpr uint32_t kUnknownSourceMode = 0600;
+
+uint32_t modeOf(const store::Status& s, const store::FileInfo& info) {
+  return s.ok() ? info.mode & 0666 : kUnknownSourceMode;
+}
+
 }  // namespace
+
+uint32_t copyMode(store::Directory& dir, const std::string& name) {
+  store::FileInfo info;
+  const store::Status s = dir.Stat(name, store::Follow::kLinks, &info);
+  return modeOf(s, info);
+}
+
+uint32_t copyMode(store::Env& env, const std::string& path) {
+  store::FileInfo info;
+  const store::Status s = env.Stat(path, store::Follow::kLinks, &info);
+  return modeOf(s, info);
+}
 
 std::string_view bareName(std::string_view path) {
   size_t end = path.size();

@@ -28,6 +28,12 @@ namespace text::scratch {
 // non-empty piece between "/"s; empty when it has none ("" or "/").
 std::string_view bareName(std::string_view path);
 
+// The permission bits of the scratch files of a source: its own, at most
+// read and write (never execution, never wider than the source). A source
+// that cannot be examined gives the owner's read and write only.
+uint32_t copyMode(store::Directory& dir, const std::string& name);
+uint32_t copyMode(store::Env& env, const std::string& path);
+
 struct Space {
   std::unique_ptr<store::Directory> copies;  // "cpy/"
   std::unique_ptr<store::Directory> pure;    // "pure_txts/"
@@ -51,8 +57,9 @@ void ensure(const store::Store& store, output::Sink& sink, Space* space);
 void prune(const Space& space, const std::vector<std::string>& names, output::Sink& sink);
 
 // Writes the copy and the pure text of document `name` with permission bits
-// `mode`; a file that cannot be written adds one line to `problems`. Safe to
-// call from several threads for different names.
+// `mode` (an older file with wider bits is narrowed); a file that cannot be
+// written adds one line to `problems`. Safe to call from several threads for
+// different names.
 void write(const Space& space, std::string_view name, std::string_view copy, std::string_view pure,
            uint32_t mode, std::vector<std::string>& problems);
 
