@@ -1,14 +1,18 @@
-// The text side and the keyword search facing a hostile or busy store: the
-// permission bits of the scratch copies.
+// The text side and the keyword search facing a hostile or busy store:
+// symbolic links planted in the scratch space, the permission bits of the
+// scratch copies.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/text_fixtures.h"
 
+namespace fs = std::filesystem;
 using e2e::Result;
 using e2e::Store;
 
@@ -33,6 +37,81 @@ unsigned modeOf(const Store& s, const std::string& rel) {
 
 void setMode(const Store& s, const std::string& rel, unsigned mode) {
   ASSERT_EQ(::chmod(s.path(rel).c_str(), mode), 0) << rel;
+}
+
+void indexOk(const Store& s) {
+  const Result r = s.engine({"indexation"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(r.out.rfind(kClosing, 0), 0u) << r.out;
+}
+
+// ---- links in the scratch space ----
+
+// The scratch space is ours: a link where one of its directories belongs is
+// replaced by a real directory, and nothing is ever written or removed
+// through it.
+TEST(ScratchLinks, CopiesDirectoryLinkedOutsideIsReplacedAndTheOutsideFilesSurvive) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3)));
+  addText(s, "b.xml", doc(repeat("jardin", 3)));
+  indexOk(s);
+  s.write("ailleurs/a.xml", "le leur");
+  s.write("ailleurs/autre.txt", "garde");
+  s.remove("INDEXATION/temp_txt/cpy");
+  fs::create_symlink(s.path("ailleurs"), s.path("INDEXATION/temp_txt/cpy"));
+  indexOk(s);
+  EXPECT_EQ(s.list("ailleurs"), (std::vector<std::string>{"a.xml", "autre.txt"}));
+  EXPECT_EQ(s.read("ailleurs/a.xml"), "le leur");
+  EXPECT_EQ(s.read("ailleurs/autre.txt"), "garde");
+  EXPECT_FALSE(fs::is_symlink(s.path("INDEXATION/temp_txt/cpy")));
+  EXPECT_EQ(s.list("INDEXATION/temp_txt/cpy"), (std::vector<std::string>{"a.xml", "b.xml"}));
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/cpy/a.xml"), doc(repeat("maison", 3)));
+}
+
+TEST(ScratchLinks, PureTextsLinkedToTheCorpusLeaveTheDocumentsUnchanged) {
+  Store s;
+  const std::string a = doc(repeat("maison", 3)), b = doc(repeat("jardin", 3));
+  addText(s, "a.xml", a);
+  addText(s, "b.xml", b);
+  indexOk(s);
+  s.remove("INDEXATION/temp_txt/pure_txts");
+  fs::create_symlink(s.path(e2e::kTexts), s.path("INDEXATION/temp_txt/pure_txts"));
+  indexOk(s);
+  EXPECT_EQ(s.list(e2e::kTexts), (std::vector<std::string>{"a.xml", "b.xml"}));
+  EXPECT_EQ(s.read(std::string(e2e::kTexts) + "a.xml"), a);
+  EXPECT_EQ(s.read(std::string(e2e::kTexts) + "b.xml"), b);
+  EXPECT_FALSE(fs::is_symlink(s.path("INDEXATION/temp_txt/pure_txts")));
+  EXPECT_EQ(s.read("INDEXATION/temp_txt/pure_txts/a.xml"), repeat("maison", 3) + "\n");
+  EXPECT_EQ(s.read(kBase), textRecord(1, "maison 3 ; ") + textRecord(2, "jardin 3 ; "));
+}
+
+TEST(ScratchLinks, TablesLinkedOutsideAreReplacedByEmptyFiles) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3)));
+  s.write("dehors.txt", "dehors");
+  fs::create_symlink(s.path("dehors.txt"), s.path("INDEXATION/table_index_texte_temp"));
+  indexOk(s);
+  const Result r = s.engine({"indexation"});
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read("dehors.txt"), "dehors");
+  EXPECT_FALSE(fs::is_symlink(s.path("INDEXATION/table_index_texte_temp")));
+  EXPECT_EQ(s.read("INDEXATION/table_index_texte_temp"), "");
+}
+
+TEST(ScratchLinks, TemporaryDescriptorLinkedOutsideLeavesTheOutsideFileUnchanged) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+  indexOk(s);
+  s.write("dehors.txt", "dehors");
+  const std::string descriptor = std::string(e2e::kTextBase) + "descripteur_temporaire.txt";
+  fs::create_symlink(s.path("dehors.txt"), s.path(descriptor));
+  s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+  const Result r = s.engine({"comparaison", "texte", "../q.xml"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read("dehors.txt"), "dehors");
+  EXPECT_FALSE(s.exists(descriptor));
 }
 
 // ---- permission bits of the scratch copies ----

@@ -110,6 +110,19 @@ TEST(Wordprobe, AScratchFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(r.status, 0);
 }
 
+TEST(Wordprobe, AScratchFileLinkedOutsideIsReplacedAndTheOutsideFileKept) {
+  Store s;
+  s.write(kBase, textRecord(1, "milliards 2 ;"));
+  s.write("outside.txt", "dehors");
+  std::filesystem::create_symlink(s.path("outside.txt"), s.path(kScratch));
+  const Result r = probe(s);
+  EXPECT_EQ(r.out, "1 \n************ \nl'id est : 0\n 2 \n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read("outside.txt"), "dehors");
+  EXPECT_FALSE(std::filesystem::is_symlink(s.path(kScratch)));
+  EXPECT_EQ(s.read(kScratch), textRecord(1, "milliards 2 ;"));
+}
+
 // AddressSanitizer stops at a failed allocation instead of throwing.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitizedNew = true;
