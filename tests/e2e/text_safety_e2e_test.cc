@@ -1,6 +1,6 @@
 // The text side and the keyword search facing a hostile or busy store:
-// symbolic links planted in the scratch space, the permission bits of the
-// scratch copies.
+// symbolic links planted in the scratch space, FIFOs given as inputs, the
+// permission bits of the scratch copies.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -112,6 +112,60 @@ TEST(ScratchLinks, TemporaryDescriptorLinkedOutsideLeavesTheOutsideFileUnchanged
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(s.read("dehors.txt"), "dehors");
   EXPECT_FALSE(s.exists(descriptor));
+}
+
+// ---- inputs that would block ----
+
+// A FIFO opened for reading waits for a writer that never comes. Each run
+// here has a timeout, so a hang fails the test.
+e2e::RunOptions timed() {
+  e2e::RunOptions o;
+  o.timeout_seconds = 30;
+  return o;
+}
+
+void makeFifo(const Store& s, const std::string& rel) {
+  s.remove(rel);
+  ASSERT_EQ(::mkfifo(s.path(rel).c_str(), 0644), 0) << rel;
+}
+
+TEST(BlockingInputs, AFifoGivenAsTheQueryIsRefusedLikeAnUnreadableQuery) {
+  Store s;
+  s.write(kBase, textRecord(1, "maison 3 ; jardin 3 ; "));
+  makeFifo(s, "q.xml");
+  const Result r = s.engine({"comparaison", "texte", "../q.xml"}, timed());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "engine: fichier de requête illisible : ../q.xml\n");
+}
+
+TEST(BlockingInputs, AFifoAsTheConfigurationCountsAsUnreadable) {
+  Store s(/*with_config=*/false);
+  makeFifo(s, e2e::kConfig);
+  s.write(kBase, textRecord(1, "maison 3 ; jardin 3 ; "));
+  // Two occurrences: below the default threshold of 3, so only "jardin".
+  s.write("q.xml", doc(repeat("maison", 2) + repeat("jardin", 3) + repeat("ciel", 3)));
+  Result r = s.engine({"comparaison", "texte", "../q.xml"}, timed());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "ERREUR :  PB avec fonction recupParamConfigTexte\n");
+  s.write("q.xml", doc(repeat("maison", 3) + repeat("jardin", 3)));
+  r = s.engine({"comparaison", "texte", "../q.xml"}, timed());
+  EXPECT_EQ(r.out, "document d'id 1 a 2 mots en commun sur avec votre fichier\n");
+}
+
+TEST(BlockingInputs, AFifoInTheCorpusIsRefusedWithOneLine) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3)));
+  makeFifo(s, std::string(e2e::kTexts) + "b.xml");
+  addText(s, "c.xml", doc(repeat("jardin", 3)));
+  const Result r = s.engine({"indexation"}, timed());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind(kClosing, 0), 0u) << r.out;
+  EXPECT_EQ(r.err,
+            "engine: ../EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/b.xml : pas un fichier ordinaire, "
+            "ignoré\n");
+  EXPECT_EQ(s.read(kBase), textRecord(1, "maison 3 ; ") + textRecord(2, "jardin 3 ; "));
 }
 
 // ---- permission bits of the scratch copies ----
