@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <new>
 
 #include "common/config.h"
@@ -60,7 +61,9 @@ std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::S
   return lock;
 }
 
-int dispatch(const store::Store& store, output::Sink& sink, const Request& request) {
+// `release_lock` gives the store lock back before the request ends.
+int dispatch(const store::Store& store, output::Sink& sink, const Request& request,
+             const std::function<void()>& release_lock) {
   (void)store;
   (void)sink;
   switch (request.kind) {
@@ -78,11 +81,15 @@ int dispatch(const store::Store& store, output::Sink& sink, const Request& reque
       return image::searchImage(request.argument);
     case Kind::kSearch:
       // The answers to the prompt come from standard input, which must see
-      // the prompt first.
-      return keyword::byword(store, sink, request.argument, [] {
-        std::fflush(stdout);
-        return std::getchar();
-      });
+      // the prompt first. The index and the list are read under the lock;
+      // the prompt waits for a person without it.
+      return keyword::byword(
+          store, sink, request.argument,
+          [] {
+            std::fflush(stdout);
+            return std::getchar();
+          },
+          release_lock);
     case Kind::kUsage:
       break;
   }
@@ -96,10 +103,10 @@ int run(const store::Store& store, output::Sink& sink, const Request& request) {
     sink.err(kUsageLine);
     return 2;
   }
-  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink);
+  std::unique_ptr<store::FileLock> lock = lock_store(store, sink);
   config::Ensure(store, sink);
   try {
-    return dispatch(store, sink, request);
+    return dispatch(store, sink, request, [&lock] { lock.reset(); });
   } catch (const std::bad_alloc&) {
     // Data that cannot fit in memory (a base edited to announce enormous
     // descriptors, say) ends the request with one line, not a crash; every

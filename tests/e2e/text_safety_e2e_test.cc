@@ -1,7 +1,9 @@
 // The text side and the keyword search facing a hostile or busy store:
-// symbolic links planted in the scratch space, FIFOs given as inputs, the
-// permission bits of the scratch copies.
+// symbolic links planted in the scratch space, FIFOs given as inputs, a
+// search waiting at its prompt, the permission bits of the scratch copies.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/child.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/text_fixtures.h"
 
@@ -166,6 +169,41 @@ TEST(BlockingInputs, AFifoInTheCorpusIsRefusedWithOneLine) {
             "engine: ../EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/b.xml : pas un fichier ordinaire, "
             "ignoré\n");
   EXPECT_EQ(s.read(kBase), textRecord(1, "maison 3 ; ") + textRecord(2, "jardin 3 ; "));
+}
+
+// ---- a search waiting at its prompt ----
+
+// "recherche" reads the index and the list under the store lock, then gives
+// it back before it asks: a person who does not answer holds up no other
+// request.
+TEST(SearchLock, AnIndexationCompletesWhileASearchWaitsAtItsPrompt) {
+  Store s;
+  addText(s, "a.xml", doc(repeat("maison", 3)));
+  indexOk(s);
+  int answers[2];
+  ASSERT_EQ(::pipe2(answers, O_CLOEXEC), 0);
+  e2e::ChildOptions o;
+  o.cwd = s.path("work");
+  o.stdin_fd = answers[0];
+  e2e::Child search({e2e::engine_binary(), "recherche", "maison"}, o);
+  ::close(answers[0]);
+  const std::string prompt = "\na.xml\npour ouvrir le fichier taper: 1 || pour passer au suivant: 0 \n";
+  EXPECT_TRUE(search.wait_for_output(prompt, 30)) << search.out();
+
+  addText(s, "b.xml", doc(repeat("maison", 4)));
+  e2e::RunOptions timed;
+  timed.timeout_seconds = 30;
+  const Result indexed = s.engine({"indexation"}, timed);
+  EXPECT_EQ(indexed.status, 0) << indexed.err;
+  EXPECT_EQ(indexed.out.rfind(kClosing, 0), 0u) << indexed.out;
+  EXPECT_EQ(s.read(kBase), textRecord(1, "maison 3 ; ") + textRecord(2, "maison 4 ; "));
+
+  ASSERT_EQ(::write(answers[1], "0\n", 2), 2);
+  ::close(answers[1]);
+  const Result searched = search.wait(30);
+  EXPECT_EQ(searched.status, 0);
+  EXPECT_EQ(searched.out, prompt);
+  EXPECT_EQ(searched.err, "");
 }
 
 // ---- permission bits of the scratch copies ----
