@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "store/commit.h"
 #include "store/fault_env.h"
 #include "text/hook_env.h"
 #include "tests/support/temp_store.h"
@@ -109,6 +110,59 @@ TEST_F(TextIndexation, MissingBaseDirectoryLeavesTheScratchSpaceAlone) {
   EXPECT_EQ(sink.err_text(),
             "engine: répertoire de la base de textes introuvable : ../EXTERN_FILES/database/base_texte/\n");
   EXPECT_TRUE(s_.exists("INDEXATION/temp_txt/cpy/kept.xml"));
+}
+
+// A crash at any call that changes the disk, followed by the recovery every
+// request starts with, leaves the three text base files all old or all new;
+// the next indexation then gives the bytes of an uninterrupted one.
+TEST_F(TextIndexation, ACrashAtAnyChangeLeavesTheBasesAllOldOrAllNew) {
+  s_.write(std::string(kTexts) + "a.xml", doc("maison", 3));
+  s_.write(std::string(kTexts) + "b.xml", doc("jardin", 4));
+  output::StringSink first;
+  ASSERT_EQ(index(store::Env::Default(), &first), 0);
+  const std::vector<std::string> old = bases();
+
+  s_.write(std::string(kTexts) + "a.xml", doc("maisonnette", 5));
+  s_.write(std::string(kTexts) + "c.xml", doc("arbre", 3));
+  int changes = 0;
+  std::vector<std::string> now;
+  {
+    store::FaultEnv counting(store::Env::Default());
+    output::StringSink sink;
+    ASSERT_EQ(index(&counting, &sink), 0);
+    changes = counting.changes();
+    now = bases();
+  }
+  ASSERT_NE(old, now);
+  ASSERT_GT(changes, 10);
+
+  auto restore = [&] {
+    for (size_t k = 0; k < 3; ++k) s_.write(std::string(kBaseDir) + kBaseFiles[k], old[k]);
+  };
+  for (int n = 1; n <= changes + 1; ++n) {
+    restore();
+    store::FaultEnv crash(store::Env::Default());
+    crash.CrashAt(n);
+    output::StringSink sink;
+    const int status = index(&crash, &sink);
+    if (n > changes) {
+      EXPECT_EQ(status, 0);
+    }
+
+    std::unique_ptr<store::Directory> dir;
+    ASSERT_TRUE(store::Env::Default()->OpenDirectory(s_.path(kBaseDir), &dir).ok());
+    ASSERT_TRUE(store::Recover(dir.get()).ok()) << n;
+    const std::vector<std::string> after = bases();
+    EXPECT_TRUE(after == old || after == now) << "crash at change " << n << " of " << changes;
+    if (status == 0) {
+      EXPECT_EQ(after, now) << n;
+    }
+    EXPECT_FALSE(s_.exists(std::string(kBaseDir) + ".commit")) << n;
+
+    output::StringSink again;
+    EXPECT_EQ(index(store::Env::Default(), &again), 0);
+    EXPECT_EQ(bases(), now) << n;
+  }
 }
 
 // The hook of a HookEnv that runs `act` on the real path of corpus entry
