@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "keyword/keyword.h"
+#include "keyword/ordering.h"
 #include "keyword/ordering.h"
 
 namespace {

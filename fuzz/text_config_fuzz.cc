@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text/extraction.h"
+#include "text/config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   text::recupParamConfigTexte(std::string_view(reinterpret_cast<const char*>(data), size));

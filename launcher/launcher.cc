@@ -5,21 +5,24 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <functional>
 #include <new>
 
 #include "common/config.h"
 #include "common/paths.h"
 #include "image/comparaison.h"
 #include "image/indexation.h"
+#include "keyword/recherche.h"
 #include "launcher/help.h"
 #include "launcher/init.h"
 #include "launcher/rankers.h"
 #include "ranking/classement.h"
-#include "keyword/keyword.h"
 #include "sound/comparaison.h"
 #include "sound/indexation.h"
 #include "store/lock.h"
-#include "text/text.h"
+#include "text/comparaison.h"
+#include "text/indexation.h"
 
 namespace launcher {
 
@@ -103,24 +106,33 @@ std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::S
   return lock;
 }
 
-int dispatch(const store::Store& store, output::Sink& sink, const Request& request) {
-  (void)store;
-  (void)sink;
+// `release_lock` gives the store lock back before the request ends.
+int dispatch(const store::Store& store, output::Sink& sink, const Request& request,
+             const std::function<void()>& release_lock) {
   switch (request.kind) {
     case Kind::kIndexation: {
-      const int t = text::rmThenStartIndexation();
+      const int t = text::rmThenStartIndexation(store, sink);
       const int i = image::indexImage(store, sink);
       const int s = sound::resetAndIndex(store, sink);
       return std::max({t, i, s});
     }
     case Kind::kCompareText:
-      return text::indexFileToCompare(request.argument);
+      return text::indexFileToCompare(store, sink, request.argument);
     case Kind::kCompareSound:
       return sound::compare(store, sink, request.argument);
     case Kind::kCompareImage:
       return image::searchImage(store, sink, request.argument);
     case Kind::kSearch:
-      return keyword::byword(request.argument);
+      // The answers to the prompt come from standard input, which must see
+      // the prompt first. The index and the list are read under the lock;
+      // the prompt waits for a person without it.
+      return keyword::byword(
+          store, sink, request.argument,
+          [] {
+            std::fflush(stdout);
+            return std::getchar();
+          },
+          release_lock);
     case Kind::kRank:
     case Kind::kUsage:
       break;
@@ -164,10 +176,10 @@ int run(const store::Store& store, output::Sink& sink, const Request& request) {
     sink.report("mémoire insuffisante : requête abandonnée");
     return 1;
   }
-  const std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kExclusive);
+  std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kExclusive);
   config::Ensure(store, sink);
   try {
-    return dispatch(store, sink, request);
+    return dispatch(store, sink, request, [&lock] { lock.reset(); });
   } catch (const std::bad_alloc&) {
     // Data that cannot fit in memory (a base edited to announce enormous
     // descriptors, say) ends the request with one line, not a crash; every

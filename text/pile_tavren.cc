@@ -1,6 +1,5 @@
 #include "text/pile_tavren.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -36,14 +35,6 @@ std::optional<std::string> DEPILE_TAVREN(PILE_TAVREN* pile) {
   PILE_TAVREN top = std::move(*pile);
   *pile = std::move(top->suivant);
   return std::move(top->chaine);
-}
-
-void AFFICHE_PILE_TAVREN(const PILE_TAVREN* pile) {
-  if (pile == nullptr) std::exit(1);
-  for (const CELLULE_TAVREN* cell = pile->get(); cell != nullptr; cell = cell->suivant.get()) {
-    std::fwrite(cell->chaine.data(), 1, cell->chaine.size(), stdout);
-    std::fputc('\n', stdout);
-  }
 }
 
 }  // namespace text

@@ -43,9 +43,4 @@ void EMPILE_TAVREN(PILE_TAVREN* pile, std::string_view chaine);
 // change) when the stack is empty.
 std::optional<std::string> DEPILE_TAVREN(PILE_TAVREN* pile);
 
-// Writes every string followed by a line feed on standard output, top first;
-// the stack is unchanged. A null handle address ends the process with exit
-// status 1.
-void AFFICHE_PILE_TAVREN(const PILE_TAVREN* pile);
-
 }  // namespace text

@@ -31,23 +31,6 @@ TEST(TextPileTavren, LastInFirstOutWithOwnedCopies) {
   EXPECT_EQ(PILE_TAVREN_EST_VIDE(&pile), 1);
 }
 
-TEST(TextPileTavren, PrintTopFirstAndKeepStrings) {
-  PILE_TAVREN pile;
-  INIT_PILE_TAVREN(&pile);
-  EMPILE_TAVREN(&pile, "premier");
-  EMPILE_TAVREN(&pile, "second");
-  testing::internal::CaptureStdout();
-  AFFICHE_PILE_TAVREN(&pile);
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "second\npremier\n");
-  EXPECT_EQ(*DEPILE_TAVREN(&pile), "second");
-  EXPECT_EQ(*DEPILE_TAVREN(&pile), "premier");
-  testing::internal::CaptureStdout();
-  AFFICHE_PILE_TAVREN(&pile);
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
-
 TEST(TextPileTavren, InitFreesAndEmpties) {
   PILE_TAVREN pile;
   INIT_PILE_TAVREN(&pile);
@@ -65,7 +48,6 @@ TEST(TextPileTavren, LongChainIsFreedWithoutDeepRecursion) {
 }
 
 TEST(TextPileTavrenDeathTest, NullHandleEndsTheProcessWithStatusOne) {
-  EXPECT_EXIT(AFFICHE_PILE_TAVREN(nullptr), testing::ExitedWithCode(1), "^$");
   EXPECT_EXIT(EMPILE_TAVREN(nullptr, "x"), testing::ExitedWithCode(1), "^$");
 }
 

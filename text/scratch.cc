@@ -1,185 +1,147 @@
 #include "text/scratch.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <unordered_set>
 
-#include "common/fileio.h"
 #include "common/paths.h"
-
-namespace fs = std::filesystem;
+#include "text/messages.h"
+#include "text/problem.h"
 
 namespace text::scratch {
 
 namespace {
 
-void report_path(const std::string& what, const std::string& path, const std::string& cause) {
-  fileio::report(what + fileio::printable(path) + (cause.empty() ? "" : " : " + cause));
-}
+constexpr const char kScratchName[] = "temp_txt";
+constexpr const char kCopiesName[] = "cpy";
+constexpr const char kPureName[] = "pure_txts";
+constexpr const char kTableName[] = "table_index_texte_temp";
 
-// Creates `path` as an empty file, or empties it (`truncate`), or leaves an
-// existing one as it is.
-void touch(const std::string& path, bool truncate) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (truncate ? O_TRUNC : 0);
-  const int fd = ::open(path.c_str(), flags, 0644);
-  if (fd < 0) {
-    report_path("impossible de créer ", path, std::strerror(errno));
-    return;
-  }
-  ::close(fd);
-}
-
-// Makes `path` a real directory (not a link to one), replacing whatever else
-// stands there.
-bool make_directory(const std::string& path) {
-  std::error_code ec;
-  const fs::file_status st = fs::symlink_status(path, ec);
-  if (fs::exists(st) && !fs::is_directory(st)) fs::remove_all(path, ec);
-  fs::create_directory(path, ec);
-  if (ec || !fs::is_directory(fs::symlink_status(path, ec))) {
-    report_path("impossible de créer le répertoire ", path, ec ? ec.message() : "");
+// Opens "temp_txt" and, in it, "cpy" and "pure_txts" as own directories.
+// Reports the first that cannot be made.
+bool open_all(const store::Store& store, output::Sink& sink,
+              std::unique_ptr<store::Directory>* root, Space* space) {
+  std::unique_ptr<store::Directory> indexation;
+  store::Status s = store.env().OpenDirectory(store.path(paths::kIndexationRoot), &indexation);
+  if (s.ok()) s = indexation->OpenDirectory(kScratchName, /*own=*/true, root);
+  if (!s.ok()) {
+    sink.report(problem(messages::kCannotCreateDirectory, paths::kTextScratch, s));
     return false;
   }
+  std::unique_ptr<store::Directory> copies, pure;
+  s = (*root)->OpenDirectory(kCopiesName, /*own=*/true, &copies);
+  if (!s.ok()) {
+    sink.report(problem(messages::kCannotCreateDirectory, paths::kTextScratchCopies, s));
+    return false;
+  }
+  s = (*root)->OpenDirectory(kPureName, /*own=*/true, &pure);
+  if (!s.ok()) {
+    sink.report(problem(messages::kCannotCreateDirectory, paths::kTextScratchPure, s));
+    return false;
+  }
+  space->copies = std::move(copies);
+  space->pure = std::move(pure);
   return true;
 }
 
-// Removes the entries of directory `dir` whose names `keep` rejects.
+// Removes the entries of `dir` (shown as `layout`) whose names `keep` rejects.
 template <typename Keep>
-void remove_entries(const std::string& dir, Keep keep) {
-  std::vector<std::string> doomed;
-  if (DIR* d = ::opendir(dir.c_str())) {
-    while (const dirent* e = ::readdir(d)) {
-      const std::string_view name = e->d_name;
-      if (name == "." || name == ".." || keep(name)) continue;
-      doomed.emplace_back(name);
-    }
-    ::closedir(d);
-  }
-  for (const std::string& name : doomed) {
-    std::error_code ec;
-    fs::remove_all(dir + name, ec);
-    if (ec) report_path("impossible de supprimer ", dir + name, ec.message());
+void remove_entries(store::Directory& dir, std::string_view layout, Keep keep, output::Sink& sink) {
+  std::vector<std::string> names;
+  if (!dir.List(&names).ok()) return;
+  for (const std::string& name : names) {
+    if (keep(name)) continue;
+    const store::Status s = dir.RemoveTree(name);
+    if (!s.ok()) sink.report(problem(messages::kCannotRemove, std::string(layout) + name, s));
   }
 }
 
-bool write_all(int fd, std::string_view content) {
-  size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t w = ::pwrite(fd, content.data() + done, content.size() - done, static_cast<off_t>(done));
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(w);
-  }
-  return true;
+// Makes `name` a plain empty file when something else or nothing stands
+// there; an existing plain file is left as it is.
+void touch(store::Directory& dir, const std::string& name, std::string_view layout, output::Sink& sink) {
+  store::FileInfo info;
+  if (dir.Stat(name, store::Follow::kNoLinks, &info).ok() && info.type == store::FileInfo::Type::kRegular)
+    return;
+  const store::Status s = dir.WriteFile(name, "");
+  if (!s.ok()) sink.report(problem(messages::kCannotCreate, layout, s));
 }
 
-// Gives file `name` of directory `dir` (path `path`) exactly `content`. An
-// existing plain file with no other link is reused: left alone when it holds
-// these bytes already (the usual case when the corpus has not changed, and
-// cheaper than dirtying its pages again), rewritten in place otherwise.
-// Anything else (a symbolic link, a directory, a pipe, a file shared with
-// another name) is replaced by a new file, so nothing outside the scratch
-// space is ever written.
-bool put(int dir, const std::string& name, const std::string& path, std::string_view content) {
-  int fd = ::openat(dir, name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  struct stat st;
-  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
-    ::close(fd);
-    fd = -1;
-  }
-  if (fd < 0) {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-    fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    st.st_size = 0;
-  }
-  if (static_cast<size_t>(st.st_size) == content.size() && !content.empty()) {
-    thread_local std::string old;
-    old.resize(content.size());
-    const ssize_t n = ::pread(fd, old.data(), old.size(), 0);
-    if (n == static_cast<ssize_t>(content.size()) &&
-        std::memcmp(old.data(), content.data(), content.size()) == 0) {
-      ::close(fd);
-      return true;
-    }
-  }
-  bool ok = write_all(fd, content);
-  if (ok && static_cast<size_t>(st.st_size) > content.size())
-    ok = ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
-  const int saved = errno;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok) {
-    ::unlinkat(dir, name.c_str(), 0);  // never leave a half-old file behind
-    errno = saved;
-  }
-  return ok;
+constexpr uint32_t kUnknownSourceMode = 0600;
+
+uint32_t modeOf(const store::Status& s, const store::FileInfo& info) {
+  return s.ok() ? info.mode & 0666 : kUnknownSourceMode;
 }
 
 }  // namespace
 
-bool rebuild() {
-  const std::string root = std::string(paths::kTextScratch) + "/";
-  const bool made = make_directory(paths::kTextScratch) && make_directory(paths::kTextScratchCopies) &&
-                    make_directory(paths::kTextScratchPure);
-  if (made) {
-    remove_entries(root, [](std::string_view name) { return name == "cpy" || name == "pure_txts"; });
-    touch(paths::kTextScratchTable, /*truncate=*/true);
-  }
-  touch(paths::kTextSideTable, /*truncate=*/false);
-  return made;
+uint32_t copyMode(store::Directory& dir, const std::string& name) {
+  store::FileInfo info;
+  const store::Status s = dir.Stat(name, store::Follow::kLinks, &info);
+  return modeOf(s, info);
 }
 
-void prune(const std::vector<std::string>& names) {
+uint32_t copyMode(store::Env& env, const std::string& path) {
+  store::FileInfo info;
+  const store::Status s = env.Stat(path, store::Follow::kLinks, &info);
+  return modeOf(s, info);
+}
+
+std::string_view bareName(std::string_view path) {
+  size_t end = path.size();
+  while (end > 0 && path[end - 1] == '/') --end;
+  const size_t slash = path.rfind('/', end == 0 ? 0 : end - 1);
+  const size_t begin = slash == std::string_view::npos ? 0 : slash + 1;
+  return end == 0 ? std::string_view() : path.substr(begin, end - begin);
+}
+
+void rebuild(const store::Store& store, output::Sink& sink, Space* space) {
+  std::unique_ptr<store::Directory> root;
+  if (open_all(store, sink, &root, space)) {
+    const std::string layout = std::string(paths::kTextScratch) + "/";
+    remove_entries(
+        *root, layout, [](std::string_view name) { return name == kCopiesName || name == kPureName; }, sink);
+    const store::Status s = root->WriteFile(kTableName, "");
+    if (!s.ok()) sink.report(problem(messages::kCannotCreate, paths::kTextScratchTable, s));
+  }
+  std::unique_ptr<store::Directory> indexation;
+  const store::Status s = store.env().OpenDirectory(store.path(paths::kIndexationRoot), &indexation);
+  if (!s.ok()) {
+    sink.report(problem(messages::kCannotCreate, paths::kTextSideTable, s));
+    return;
+  }
+  touch(*indexation, kTableName, paths::kTextSideTable, sink);
+}
+
+void ensure(const store::Store& store, output::Sink& sink, Space* space) {
+  std::unique_ptr<store::Directory> root;
+  open_all(store, sink, &root, space);
+}
+
+void prune(const Space& space, const std::vector<std::string>& names, output::Sink& sink) {
   const std::unordered_set<std::string_view> kept(names.begin(), names.end());
   auto keep = [&](std::string_view name) { return kept.count(name) != 0; };
-  remove_entries(paths::kTextScratchCopies, keep);
-  remove_entries(paths::kTextScratchPure, keep);
+  remove_entries(*space.copies, paths::kTextScratchCopies, keep, sink);
+  remove_entries(*space.pure, paths::kTextScratchPure, keep, sink);
 }
 
-bool ensure() {
-  std::error_code ec;
-  for (const char* dir : {paths::kTextScratch, paths::kTextScratchCopies, paths::kTextScratchPure})
-    if (!fs::is_directory(fs::symlink_status(dir, ec)) && !make_directory(dir)) return false;
-  return true;
-}
-
-Writer::Writer() {
-  copies_ = ::open(paths::kTextScratchCopies, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  pure_ = ::open(paths::kTextScratchPure, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-}
-
-Writer::~Writer() {
-  if (copies_ >= 0) ::close(copies_);
-  if (pure_ >= 0) ::close(pure_);
-}
-
-void Writer::write(std::string_view name, std::string_view copy, std::string_view pure,
-                   std::vector<std::string>& problems) const {
+void write(const Space& space, std::string_view name, std::string_view copy, std::string_view pure,
+           uint32_t mode, std::vector<std::string>& problems) {
   // A bare name never holds "/"; "." and ".." would name the directories.
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) {
-    problems.push_back("nom inutilisable dans l'espace de travail : " + fileio::printable(name));
+    problems.push_back(std::string(messages::kUnusableScratchName) + output::printable(name));
     return;
   }
   const std::string n(name);
   const struct {
-    int dir;
-    const char* prefix;
+    store::Directory* dir;
+    const char* layout;
     std::string_view content;
-  } files[] = {{copies_, paths::kTextScratchCopies, copy}, {pure_, paths::kTextScratchPure, pure}};
+  } files[] = {{space.copies.get(), paths::kTextScratchCopies, copy},
+               {space.pure.get(), paths::kTextScratchPure, pure}};
+  store::WriteOptions options;
+  options.mode = mode;
+  options.reuse = true;
   for (const auto& f : files) {
-    const std::string path = f.prefix + n;
-    if (f.dir >= 0 && put(f.dir, n, path, f.content)) continue;
-    problems.push_back("impossible d'écrire " + fileio::printable(path) +
-                       (f.dir >= 0 ? std::string(" : ") + std::strerror(errno) : std::string()));
+    const store::Status s = f.dir->WriteFile(n, f.content, options);
+    if (!s.ok()) problems.push_back(problem(messages::kCannotWrite, f.layout + n, s));
   }
 }
 

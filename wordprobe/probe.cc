@@ -1,6 +1,7 @@
 #include "wordprobe/probe.h"
 
 #include "keyword/tostring.h"
+#include "wordprobe/messages.h"
 
 namespace wordprobe {
 
@@ -36,8 +37,10 @@ ProbeRun probe(std::string_view base) {
         print_next = false;
       }
       if (token == kWord) {
-        body += "************ \n";
-        body += "l'id est : " + keyword::tostring(lines) + "\n ";
+        body += messages::kMatch;
+        body += messages::kLineIndex;
+        body += keyword::tostring(lines);
+        body += "\n ";
         print_next = found = true;
       }
     }
@@ -46,7 +49,7 @@ ProbeRun probe(std::string_view base) {
   }
 
   run.out = keyword::tostring(lines) + " \n" + body;
-  if (!found) run.out += "mot not found \n";
+  if (!found) run.out += messages::kNotFound;
   run.scratch = lines == 0 ? std::string("0\n") : std::string(last);
   return run;
 }

@@ -1,11 +1,14 @@
 // wordprobe on a temporary store. The program built for these tests reads the
 // store under the directory it is started from (the real one reads the probe
 // root fixed at build time), so each test runs it from its own store root.
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/child.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/text_fixtures.h"
 
@@ -105,6 +108,49 @@ TEST(Wordprobe, AScratchFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(r.err.rfind("wordprobe: ", 0), 0u) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
   EXPECT_EQ(r.status, 0);
+}
+
+TEST(Wordprobe, AScratchFileLinkedOutsideIsReplacedAndTheOutsideFileKept) {
+  Store s;
+  s.write(kBase, textRecord(1, "milliards 2 ;"));
+  s.write("outside.txt", "dehors");
+  std::filesystem::create_symlink(s.path("outside.txt"), s.path(kScratch));
+  const Result r = probe(s);
+  EXPECT_EQ(r.out, "1 \n************ \nl'id est : 0\n 2 \n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read("outside.txt"), "dehors");
+  EXPECT_FALSE(std::filesystem::is_symlink(s.path(kScratch)));
+  EXPECT_EQ(s.read(kScratch), textRecord(1, "milliards 2 ;"));
+}
+
+// AddressSanitizer stops at a failed allocation instead of throwing.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedNew = true;
+#else
+constexpr bool kSanitizedNew = false;
+#endif
+
+TEST(Wordprobe, MemoryRunningOutIsOneLineAndStatusOne) {
+  if (kSanitizedNew) GTEST_SKIP() << "AddressSanitizer stops at a failed allocation";
+  if (std::getenv("E2E_WRAPPER") != nullptr)
+    GTEST_SKIP() << "a wrapper's allocator (valgrind's) may stop instead of throwing";
+  Store s;
+  // A base of 64 MB for a process allowed 40 MB of address space in all.
+  {
+    const std::string line = textRecord(1, "milliards 3 ;");
+    std::string block;
+    while (block.size() < (1u << 20)) block += line;
+    std::ofstream f(s.path(kBase), std::ios::binary);
+    for (int i = 0; i < 64; ++i) f << block;
+  }
+  e2e::ChildOptions o;
+  o.cwd = s.root();
+  o.address_space = 40u << 20;
+  e2e::Child child({WORDPROBE_E2E_PROBE}, o);
+  const Result r = child.wait(60);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "wordprobe: mémoire insuffisante : sondage abandonné\n");
 }
 
 }  // namespace

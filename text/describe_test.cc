@@ -1,13 +1,9 @@
-#include "text/extraction.h"
+#include "text/describe.h"
 
 #include <gtest/gtest.h>
 
 namespace text {
 namespace {
-
-const char kDefaultConfig[] =
-    "<txt>\ntxt_nboccurrences: 3\n</txt>\n\n<sound>\nechantillons: 2048\nnbintervalles: 40\n"
-    "</sound>\n\n<image>\nNbBit_NB: 4\nNbBit_RGB: 3\n</image>";
 
 TEST(TextPunctuation, OnlyTheNineBytesArePunctuation) {
   int dropped = 0;
@@ -46,28 +42,6 @@ TEST(TextRelevance, LengthFirstByteAndStopWords) {
   EXPECT_EQ(verifyPertinence("d\xC3\xA2ns"), 1);  // non-ASCII letters are not folded
 }
 
-TEST(TextThreshold, TokenAfterTheKeyReadAsAtol) {
-  EXPECT_EQ(recupParamConfigTexte(kDefaultConfig), 3);
-  std::string zero = kDefaultConfig;
-  zero.replace(zero.find(": 3"), 3, ": 0");
-  EXPECT_EQ(recupParamConfigTexte(zero), 0);
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences: -2 echantillons: 2048"), -2);
-  EXPECT_EQ(recupParamConfigTexte("echantillons: 9 txt_nboccurrences: 5x"), 5);
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences: abc 7"), 0);
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences: +12"), 12);
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences:\n\n\t8"), 8);
-}
-
-TEST(TextThreshold, DefaultWhenKeyAbsentOrLast) {
-  EXPECT_EQ(recupParamConfigTexte(""), kDefaultThreshold);
-  EXPECT_EQ(recupParamConfigTexte("NbBit_NB: 4"), kDefaultThreshold);
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences:5"), kDefaultThreshold);   // not the key token
-  EXPECT_EQ(recupParamConfigTexte("TXT_NBOCCURRENCES: 5"), kDefaultThreshold);  // case-sensitive
-  EXPECT_EQ(recupParamConfigTexte("a: 1 txt_nboccurrences:"), kDefaultThreshold);
-  // Only the first key counts.
-  EXPECT_EQ(recupParamConfigTexte("txt_nboccurrences: 4 txt_nboccurrences: 6"), 4);
-}
-
 TEST(TextSelection, CountsIncludeTheWordItselfAndKeepFirstOccurrenceOrder) {
   EXPECT_EQ(searchOccurencesAndInsertBD("jardin maison jardin maison jardin maison maison", 3),
             "jardin 3 ; maison 4 ; ");
@@ -94,13 +68,6 @@ TEST(TextSelection, RelevanceAndThresholdValues) {
   EXPECT_EQ(searchOccurencesAndInsertBD(pure, -5), "chat 2 ; soleil 1 ; ");
   EXPECT_EQ(searchOccurencesAndInsertBD(pure, INT64_MAX), "");
   EXPECT_EQ(searchOccurencesAndInsertBD(" \n\t ", -1), "");
-}
-
-TEST(TextRecord, BytesOfTheDescriptorLine) {
-  EXPECT_EQ(descriptorRecord(2, "maison 5 ; jardin 4 ; "),
-            "<debut> <id> 2 </id> <mots> maison 5 ; jardin 4 ;   </mots> </fin>\n");
-  EXPECT_EQ(descriptorRecord(2, ""), "<debut> <id> 2 </id> <mots>   </mots> </fin>\n");
-  EXPECT_EQ(descriptorRecord(-1, ""), "<debut> <id> -1 </id> <mots>   </mots> </fin>\n");
 }
 
 }  // namespace

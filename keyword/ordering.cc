@@ -1,4 +1,4 @@
-// Ordering of the documents found for a word by ascending count.
+// How tricroissant orders its pairs.
 //
 // The exchange sequence is: for every i, for every j from 1, exchange the
 // pairs i and j when counts[i] < counts[j]; then rotate everything left by one.
@@ -26,7 +26,6 @@
 #include <utility>
 #include <vector>
 
-#include "keyword/keyword.h"
 #include "keyword/ordering.h"
 
 namespace keyword {

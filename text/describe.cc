@@ -1,12 +1,10 @@
-#include "text/extraction.h"
+#include "text/describe.h"
 
 #include <array>
 #include <charconv>
 #include <cstring>
 #include <vector>
 
-#include "common/numbers.h"
-#include "common/tokens.h"
 #include "text/word_table.h"
 
 namespace text {
@@ -92,24 +90,9 @@ int verifyPertinence(std::string_view word) {
   return 1;
 }
 
-int64_t recupParamConfigTexte(std::string_view config) {
-  tokens::Reader reader(config);
-  std::string_view token;
-  while (reader.next(token)) {
-    if (token == "txt_nboccurrences:") {
-      if (!reader.next(token)) return kDefaultThreshold;
-      return numbers::leading_long(token);
-    }
-  }
-  return kDefaultThreshold;
-}
-
 std::string searchOccurencesAndInsertBD(std::string_view pure, int64_t threshold) {
-  // One table per thread, reused from document to document.
-  thread_local WordTable<false> table;
-  thread_local std::vector<uint64_t> counts;
-  table.reset(pure.size() / 16 + 16);
-  counts.clear();
+  WordTable<false> table(pure.size() / 16 + 16);
+  std::vector<uint64_t> counts;
   const char* p = pure.data();
   const char* const end = p + pure.size();
   for (;;) {
@@ -137,19 +120,10 @@ std::string searchOccurencesAndInsertBD(std::string_view pure, int64_t threshold
   return list;
 }
 
-std::string descriptorRecord(int64_t id, std::string_view word_list) {
-  std::string record = "<debut> <id> ";
-  append_number(record, id);
-  record.append(" </id> <mots> ");
-  record.append(word_list);
-  record.append("  </mots> </fin>\n");
-  return record;
-}
-
-Description indexFile(std::string_view document, int64_t id, int64_t threshold) {
+Description indexFile(std::string_view document, int64_t threshold) {
   Description d;
   d.pure = sortMeBalises(document);
-  d.record = descriptorRecord(id, searchOccurencesAndInsertBD(d.pure, threshold));
+  d.words = searchOccurencesAndInsertBD(d.pure, threshold);
   return d;
 }
 

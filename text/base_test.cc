@@ -1,4 +1,4 @@
-#include "text/comparison.h"
+#include "text/base.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +9,6 @@ std::vector<std::string> popAll(PILE_TAVREN* pile) {
   std::vector<std::string> out;
   while (!PILE_TAVREN_EST_VIDE(pile)) out.push_back(*DEPILE_TAVREN(pile));
   return out;
-}
-
-TEST(TextBareName, LastNonEmptyPiece) {
-  EXPECT_EQ(bareName("../q.xml"), "q.xml");
-  EXPECT_EQ(bareName("q.xml"), "q.xml");
-  EXPECT_EQ(bareName("/a/b/dir/"), "dir");
-  EXPECT_EQ(bareName("a//b//"), "b");
-  EXPECT_EQ(bareName(""), "");
-  EXPECT_EQ(bareName("/"), "");
-  EXPECT_EQ(bareName("///"), "");
 }
 
 TEST(TextRecordStack, OneStringPerCompleteRecordLastOnTop) {
@@ -46,27 +36,16 @@ TEST(TextQueryWords, FirstTokenOfEachEntry) {
   EXPECT_EQ(queryWords("<mots> a 1 ; b"), (std::vector<std::string_view>{"a", "b"}));
 }
 
-TEST(TextScore, QueryWordInsideARecordWordCountsOnce) {
-  const std::vector<std::string_view> q = {"maison", "jard", "arbre", "ciel"};
-  // "jard" is a prefix of "jardin", "arbre" an infix of "darbres"; "maison"
-  // appears in two words but adds 1.
-  const Score s = scoreRecord("12 maison 5 ; maisonnette 3 ; jardin 4 ; darbres 3 ; ", q);
-  EXPECT_EQ(s.id, 12);
-  EXPECT_EQ(s.shared, 3);
+TEST(TextRecord, BytesOfTheDescriptorLine) {
+  EXPECT_EQ(descriptorRecord(2, "maison 5 ; jardin 4 ; "),
+            "<debut> <id> 2 </id> <mots> maison 5 ; jardin 4 ;   </mots> </fin>\n");
+  EXPECT_EQ(descriptorRecord(2, ""), "<debut> <id> 2 </id> <mots>   </mots> </fin>\n");
+  EXPECT_EQ(descriptorRecord(-1, ""), "<debut> <id> -1 </id> <mots>   </mots> </fin>\n");
 }
 
-TEST(TextScore, IdentifiersCountsAndSeparatorsNeverMatch) {
-  EXPECT_EQ(scoreRecord("1000 arbre 1000 ; ", {"1000", "100", ";"}).shared, 0);
-  EXPECT_EQ(scoreRecord("1000 arbre 1000 ; 1000x 3 ; ", {"1000"}).shared, 1);
-  // A match never spans two words.
-  EXPECT_EQ(scoreRecord("5 abc 3 ; def 4 ; ", {"cde", "abc"}).shared, 1);
-  EXPECT_EQ(scoreRecord("", {"a"}).shared, 0);
-  EXPECT_EQ(scoreRecord("42xyz motif 3 ; ", {"motif"}).id, 42);
-  EXPECT_EQ(scoreRecord("abc motif 3 ; ", {}).id, 0);
-}
-
-TEST(TextScore, ReportLineBytes) {
-  EXPECT_EQ(reportLine({7, 3}), "document d'id 7 a 3 mots en commun sur avec votre fichier\n");
+TEST(TextRecord, BytesOfTheListLine) {
+  EXPECT_EQ(registrationLine(7, "doc.xml"), "<id> 7 </id> <filename> doc.xml </filename>\n");
+  EXPECT_EQ(registrationLine(12345678901u, "x"), "<id> 12345678901 </id> <filename> x </filename>\n");
 }
 
 }  // namespace

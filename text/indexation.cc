@@ -1,0 +1,121 @@
+// "indexation", text side: the scratch space is made again, every document of
+// the corpus listing is registered (identifiers from 1, in listing order) and
+// described, and the text list, descriptor base and inverted index replace the
+// previous ones together.
+#include "text/indexation.h"
+
+#include <string>
+#include <vector>
+
+#include "common/listing.h"
+#include "common/parallel.h"
+#include "common/paths.h"
+#include "store/commit.h"
+#include "text/base.h"
+#include "text/config.h"
+#include "text/describe.h"
+#include "text/index_table.h"
+#include "text/messages.h"
+#include "text/problem.h"
+#include "text/scratch.h"
+
+namespace text {
+
+namespace {
+
+constexpr const char kListName[] = "liste_base_texte.txt";
+constexpr const char kDescriptorsName[] = "base_descripteur_texte.txt";
+constexpr const char kIndexName[] = "table_index_texte.txt";
+
+struct Described {
+  bool read = false;                  // false: refused, no identifier
+  std::string words;                  // the descriptor's word list
+  std::vector<std::string> problems;  // our own diagnostics, reported in order
+};
+
+// The line refusing a listed document that could not be read after all (it
+// vanished, or something else than a regular file took its place), worded
+// as the corpus listing words its own refusals.
+std::string refusal(const std::string& name, const store::Status& s) {
+  return output::printable(std::string(paths::kTextCorpus) + name) + " : " +
+         std::string(s.code() == 0 ? messages::kDocumentNotRegular : messages::kDocumentUnreadable);
+}
+
+int startIndexation(const store::Store& store, output::Sink& sink, store::Directory* base_dir,
+                    const scratch::Space& space) {
+  int64_t threshold = kDefaultThreshold;
+  const bool config_read = readThreshold(store, &threshold);
+
+  const listing::Result corpus = listing::list_corpus(store, paths::kTextCorpus, {}, sink);
+  const std::vector<std::string>& names = corpus.names;
+
+  // Documents are described independently, on every core; results land in
+  // their listing slot so the bases never depend on the thread count. Inputs
+  // are opened without blocking and must still be regular files.
+  std::vector<Described> described(names.size());
+  parallel::for_each_index(names.size(), [&](size_t i) {
+    Described& d = described[i];
+    std::string bytes;
+    const store::Status s = corpus.directory->ReadFile(names[i], &bytes);
+    if (!s.ok()) {
+      d.problems.push_back(refusal(names[i], s));
+      return;
+    }
+    d.read = true;
+    Description description = indexFile(bytes, threshold);
+    if (space.ready())
+      scratch::write(space, names[i], bytes, description.pure, scratch::copyMode(*corpus.directory, names[i]),
+                     d.problems);
+    d.words = std::move(description.words);
+  });
+
+  if (space.ready()) {
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < names.size(); ++i)
+      if (described[i].read) kept.push_back(names[i]);
+    scratch::prune(space, kept, sink);
+  }
+
+  // Identifiers go to the documents read, from 1 without gaps.
+  std::string list, base;
+  size_t id = 0;
+  for (size_t i = 0; i < names.size(); ++i) {
+    for (const std::string& p : described[i].problems) sink.report(p);
+    if (!described[i].read) continue;
+    if (!config_read) sink.err(messages::kConfigProblem);
+    ++id;
+    list += registrationLine(id, names[i]);
+    base += descriptorRecord(static_cast<int64_t>(id), described[i].words);
+    std::string().swap(described[i].words);
+  }
+  const std::string index = createTableIndexTexte(base);
+
+  store::Commit commit(base_dir);
+  store::Status s = commit.Stage(kListName, list);
+  if (s.ok()) s = commit.Stage(kDescriptorsName, base);
+  if (s.ok()) s = commit.Stage(kIndexName, index);
+  if (s.ok()) s = commit.Finish();
+  if (!s.ok()) {
+    sink.report(problem(store, messages::kBaseNotWritten, s));
+    return 1;
+  }
+  sink.out(messages::kClosing);
+  return 0;
+}
+
+}  // namespace
+
+int rmThenStartIndexation(const store::Store& store, output::Sink& sink) {
+  std::unique_ptr<store::Directory> base_dir;
+  if (!store.env().OpenDirectory(store.path(paths::kTextBaseDir), &base_dir).ok()) {
+    // Nothing could be stored: leave the scratch space and the store as they
+    // are rather than wipe them for a refresh that cannot be written.
+    sink.report(std::string(messages::kNoBaseDirectory) + output::printable(paths::kTextBaseDir));
+    return 1;
+  }
+  scratch::Space space;
+  scratch::rebuild(store, sink, &space);
+  return startIndexation(store, sink, base_dir.get(), space);
+}
+
+}  // namespace text
