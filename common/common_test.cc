@@ -1,3 +1,4 @@
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,9 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/atomic_write.h"
-#include "common/fileio.h"
 #include "common/listing.h"
+#include "common/output.h"
 #include "common/numbers.h"
 #include "common/parallel.h"
 #include "common/tokens.h"
@@ -98,89 +98,73 @@ TEST(Numbers, Base0FollowsStrtol) {
   EXPECT_EQ(used, 0u);
 }
 
+namespace {
+
+listing::Result List(const std::string& dir, const std::string& suffix, output::StringSink* sink,
+                     locale_t collation = nullptr) {
+  const store::Store store(store::Env::Default(), "", collation);
+  return listing::list_corpus(store, dir, {suffix, true}, *sink);
+}
+
+}  // namespace
+
 TEST(Listing, KeepsVisibleRegularFilesWithTheSuffixInByteOrder) {
-  std::setlocale(LC_COLLATE, "C");
   TempDir d;
   for (const char* n : {"b.bin", "a.bin", "B.bin", "cabinet.txt", ".hidden.bin", "z.bin.old"})
     d.write(n, "x");
   fs::create_directory(d.path() + "/sub.bin");
   d.write("with space.bin", "x");
-  listing::Options opt;
-  opt.suffix = ".bin";
-  opt.report = false;
-  const auto r = listing::list_corpus(d.path() + "/", opt);
+  output::StringSink sink;
+  const auto r = List(d.path() + "/", ".bin", &sink);
   EXPECT_TRUE(r.directory_opened);
   EXPECT_EQ(r.names, (std::vector<std::string>{"B.bin", "a.bin", "b.bin"}));
   ASSERT_EQ(r.refused.size(), 2u);
   EXPECT_EQ(r.refused[0].name, "sub.bin");
+  EXPECT_EQ(r.refused[0].why, listing::Refusal::Why::kNotRegular);
   EXPECT_EQ(r.refused[1].name, "with space.bin");
+  EXPECT_EQ(r.refused[1].why, listing::Refusal::Why::kSpace);
+  EXPECT_EQ(sink.err_text(), "engine: " + d.path() + "/sub.bin : pas un fichier ordinaire, ignoré\n" +
+                                 "engine: " + d.path() + "/with space.bin : nom contenant un blanc, fichier ignoré\n");
 }
 
-TEST(Listing, FollowsSymbolicLinksAndRefusesDanglingOnes) {
+TEST(Listing, FollowsSymbolicLinksAndRefusesDanglingOnesAndFifos) {
   TempDir d;
   d.write("real.txt", "x");
   fs::create_symlink(d.path() + "/real.txt", d.path() + "/link.txt");
   fs::create_symlink(d.path() + "/nowhere", d.path() + "/dangling.txt");
-  listing::Options opt;
-  opt.report = false;
-  const auto r = listing::list_corpus(d.path() + "/", opt);
+  ASSERT_EQ(::mkfifo((d.path() + "/pipe.txt").c_str(), 0600), 0);
+  output::StringSink sink;
+  const auto r = List(d.path() + "/", "", &sink);
   EXPECT_EQ(r.names, (std::vector<std::string>{"link.txt", "real.txt"}));
-  ASSERT_EQ(r.refused.size(), 1u);
+  ASSERT_EQ(r.refused.size(), 2u);
   EXPECT_EQ(r.refused[0].name, "dangling.txt");
+  EXPECT_EQ(r.refused[0].why, listing::Refusal::Why::kUnreadable);
+  EXPECT_EQ(r.refused[1].name, "pipe.txt");
+  EXPECT_EQ(r.refused[1].why, listing::Refusal::Why::kNotRegular);
 }
 
-TEST(Listing, MissingDirectoryListsNothing) {
-  listing::Options opt;
-  opt.report = false;
-  const auto r = listing::list_corpus("/nonexistent/dir/", opt);
+TEST(Listing, MissingDirectoryListsNothingWithOneLine) {
+  output::StringSink sink;
+  const auto r = List("/nonexistent/dir/", "", &sink);
   EXPECT_FALSE(r.directory_opened);
   EXPECT_TRUE(r.names.empty());
+  EXPECT_EQ(sink.err_text(), "engine: impossible de lister le répertoire /nonexistent/dir/\n");
 }
 
 TEST(Listing, SortsByCollationThenBytes) {
   std::vector<std::string> names{"b", "a", "A", "_x", "10", "9"};
-  std::setlocale(LC_COLLATE, "C");
-  listing::sort_like_ls(names);
+  listing::sort_like_ls(names, nullptr);
   EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "A", "_x", "a", "b"}));
+  const locale_t french = ::newlocale(LC_COLLATE_MASK, "fr_FR.UTF-8", nullptr);
+  if (french == nullptr) GTEST_SKIP() << "no fr_FR.UTF-8 locale here";
+  names = {"b", "a", "B", "\xc3\xa9", "e"};
+  listing::sort_like_ls(names, french);
+  ::freelocale(french);
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "B", "e", "\xc3\xa9"}));
 }
 
-TEST(AtomicWrite, ReplacesEveryFileAndLeavesNoStagingFile) {
-  TempDir d;
-  d.write("one", "old");
-  const std::string one = d.path() + "/one", two = d.path() + "/two";
-  std::string error;
-  ASSERT_TRUE(atomic_write::replace_files({{one, "new 1"}, {two, ""}}, error)) << error;
-  std::string got;
-  ASSERT_TRUE(fileio::read_file(one, got));
-  EXPECT_EQ(got, "new 1");
-  ASSERT_TRUE(fileio::read_file(two, got));
-  EXPECT_EQ(got, "");
-  EXPECT_FALSE(fileio::exists(atomic_write::staging_path(one)));
-  EXPECT_EQ(atomic_write::staging_path(one), d.path() + "/.one.new");
-}
-
-TEST(AtomicWrite, FailureInAMissingDirectoryKeepsTheOtherFiles) {
-  TempDir d;
-  d.write("kept", "old");
-  std::string error;
-  EXPECT_FALSE(atomic_write::replace_files(
-      {{d.path() + "/kept", "new"}, {d.path() + "/missing/x", "y"}}, error));
-  EXPECT_NE(error.find("missing/x"), std::string::npos);
-  std::string got;
-  ASSERT_TRUE(fileio::read_file(d.path() + "/kept", got));
-  EXPECT_EQ(got, "old");
-  EXPECT_FALSE(fileio::exists(d.path() + "/.kept.new"));
-}
-
-TEST(FileIo, PrintableEscapesControlBytes) {
-  EXPECT_EQ(fileio::printable("a\nb\tc\x01\\\xc3\xa9"), "a\\nb\\tc\\x01\\\\\xc3\xa9");
-}
-
-TEST(FileIo, ReadFileRefusesDirectories) {
-  TempDir d;
-  std::string out;
-  EXPECT_FALSE(fileio::read_file(d.path(), out));
-  EXPECT_FALSE(fileio::read_file(d.path() + "/none", out));
+TEST(Output, PrintableEscapesControlBytes) {
+  EXPECT_EQ(output::printable("a\nb\tc\x01\\\xc3\xa9"), "a\\nb\\tc\\x01\\\\\xc3\xa9");
 }
 
 TEST(Parallel, RunsEveryIndexOnce) {

@@ -90,19 +90,3 @@ Result list_corpus(const store::Store& store, const std::string& dir, const Opti
 }
 
 }  // namespace listing
-
-namespace listing {
-
-Result list_corpus(const std::string& dir, const Options& options) {
-  static const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
-  const store::Store store(store::Env::Default(), "", collation);
-  output::StdSink sink;
-  return list_corpus(store, dir, options, sink);
-}
-
-void sort_like_ls(std::vector<std::string>& names) {
-  static const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
-  sort_like_ls(names, collation);
-}
-
-}  // namespace listing

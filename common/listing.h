@@ -51,12 +51,3 @@ void sort_like_ls(std::vector<std::string>& names, locale_t collation);
 bool has_space(const std::string& name);
 
 }  // namespace listing
-
-namespace listing {
-
-// Transitional: the listing of the process's working directory store, sorted
-// under the process's LC_COLLATE, with standard error for the reports.
-Result list_corpus(const std::string& dir, const Options& options);
-void sort_like_ls(std::vector<std::string>& names);
-
-}  // namespace listing

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "common/fileio.h"
+#include "common/output.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/text_fixtures.h"
 
@@ -116,7 +116,7 @@ void expectNothingRan(const Store& s) {
 
 // What the engine prints for a name inside a one-line message (the escaping
 // itself is unit-tested beside it).
-std::string escaped(const std::string& name) { return fileio::printable(name); }
+std::string escaped(const std::string& name) { return output::printable(name); }
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
