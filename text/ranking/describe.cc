@@ -1,0 +1,101 @@
+#include "text/ranking/describe.h"
+
+#include "text/ranking/plain_text.h"
+#include "text/ranking/stop_words.h"
+#include "text/ranking/words.h"
+
+namespace textrank {
+
+namespace {
+
+// Longer words are worked out each time rather than cached.
+constexpr size_t kLongestCachedWord = 64;
+// The cache is emptied between documents past these sizes.
+constexpr size_t kMostCachedForms = size_t{1} << 20;
+constexpr size_t kMostCachedBytes = size_t{48} << 20;
+
+}  // namespace
+
+Description Describer::describe(std::string_view bytes) {
+  Description d;
+  describe(bytes, d);
+  return d;
+}
+
+// Lower-cases, folds and stems one word; appends its folded form to
+// `folded_out` and returns its stem number, or kStop.
+uint32_t Describer::work_out(std::string_view word, std::string& folded_out) {
+  lower_.clear();
+  append_lower_word(lower_, word);
+  const size_t start = folded_out.size();
+  append_folded_word(folded_out, lower_);
+  if (is_stop_word(std::string_view(folded_out).substr(start))) return kStop;
+  scratch_.clear();
+  append_folded_word(scratch_, stemmer_.stem(lower_));
+  bool inserted;
+  const uint32_t id = stems_.intern(scratch_, hash_bytes(scratch_), &inserted);
+  if (inserted) counts_.push_back(0);
+  return id;
+}
+
+void Describer::forget_when_large() {
+  if (forms_.size() < kMostCachedForms && forms_.bytes() + folded_.size() + stems_.bytes() < kMostCachedBytes)
+    return;
+  forms_.clear();
+  form_info_.clear();
+  folded_.clear();
+  stems_.clear();
+  counts_.clear();
+}
+
+void Describer::describe(std::string_view bytes, Description& out) {
+  out.stems.clear();
+  out.terms.clear();
+  out.length = 0;
+  out.words.clear();
+  // Counts left by a call cut short by an exception.
+  for (const uint32_t stem : seen_) counts_[stem] = 0;
+  seen_.clear();
+  forget_when_large();
+  plain_text(bytes, plain_);
+  out.words.reserve(plain_.size());
+
+  const auto count = [&](uint32_t stem) {
+    if (stem == kStop) return;
+    ++out.length;
+    uint32_t& c = counts_[stem];
+    if (c == 0) seen_.push_back(stem);
+    if (c != UINT32_MAX) ++c;
+  };
+
+  for_each_word(plain_, [&](std::string_view word) {
+    if (word.size() > kLongestCachedWord) {
+      count(work_out(word, out.words));
+      out.words.push_back(' ');
+      return;
+    }
+    bool inserted;
+    const uint32_t id = forms_.intern(word, hash_bytes(word), &inserted);
+    if (inserted) {
+      const size_t start = folded_.size();
+      const uint32_t stem = work_out(word, folded_);
+      form_info_.push_back({stem, static_cast<uint32_t>(start), static_cast<uint32_t>(folded_.size() - start)});
+    }
+    const Form& f = form_info_[id];
+    out.words.append(folded_, f.folded_offset, f.folded_size);
+    out.words.push_back(' ');
+    count(f.stem);
+  });
+  if (!out.words.empty()) out.words.pop_back();
+
+  out.terms.reserve(seen_.size());
+  for (const uint32_t stem : seen_) {
+    const std::string_view s = stems_.at(stem);
+    out.terms.push_back({static_cast<uint32_t>(out.stems.size()), static_cast<uint32_t>(s.size()), counts_[stem]});
+    out.stems.append(s);
+    counts_[stem] = 0;
+  }
+  seen_.clear();
+}
+
+}  // namespace textrank

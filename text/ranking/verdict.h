@@ -1,0 +1,42 @@
+// Whether a document is the source of a query: the query's words must appear
+// in it nearly verbatim, as one stretch.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace textrank {
+
+// Fitted on development queries: clean excerpts score 1 and excerpts with a
+// few typos stay above 0.95, while rewordings and pages of the same kind
+// sharing whole sentences with a document stay below 0.94.
+inline constexpr double kSourceThreshold = 0.95;
+// Shorter queries are found verbatim almost anywhere; they name no source.
+inline constexpr size_t kMinSourceWords = 6;
+// Only this many of the query's first words are compared.
+inline constexpr size_t kMostComparedWords = 400;
+
+// How much of `query` appears verbatim in `document`, both given as words in
+// normal form separated by single blanks (Description::words): 1 - c / m,
+// where m is the number of query words compared and c the least cost of
+// turning them into some stretch of the document's words. A word missing,
+// extra or replaced costs 1; a word within one typo of the other (one byte
+// inserted, deleted, replaced, or two swapped; two for words of eight bytes
+// or more), or two words glued or split by a typo, cost 1/4. So 1 when the
+// query appears as it is, about 1 - 1/(4 * 30) per typo in 30 words, and
+// far less when words are replaced or moved. 0 for an empty query.
+double verbatim_similarity(std::string_view query, std::string_view document);
+
+struct Verdict {
+  bool source = false;
+  double confidence = 0;  // in [0, 1]
+};
+
+// The verdict on a similarity: a source when `similarity` reaches
+// `threshold` and the query holds at least `min_words` words. The confidence
+// grows with the distance to the threshold: 0.5 on it, 1 at similarity 1 for
+// a source, 1 at similarity 0 for no source; a query too short to judge
+// gets 0.5.
+Verdict judge(double similarity, size_t query_words, double threshold, size_t min_words);
+
+}  // namespace textrank
