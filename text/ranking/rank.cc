@@ -13,6 +13,10 @@ namespace {
 
 // Documents after the best one that may still be found to be the source.
 constexpr size_t kSourceCandidates = 8;
+// A document holding this much of the query verbatim, this much more than
+// the best one, is a closer match.
+constexpr double kCloseSimilarity = 0.5;
+constexpr double kCloserBy = 0.25;
 
 }  // namespace
 
@@ -58,8 +62,9 @@ ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes) {
   if (r.results.empty()) return r;
 
   // The verdict: the first of the best few documents holding the query
-  // nearly verbatim is its source, and comes first; otherwise the best
-  // document is judged.
+  // nearly verbatim is its source, and comes first. Failing that, one that
+  // holds most of the query's words in order (a rewording of it) while the
+  // best does not comes first, and the verdict is "no match".
   const size_t words =
       query.words.empty() ? 0 : 1 + static_cast<size_t>(std::count(query.words.begin(), query.words.end(), ' '));
   const size_t tried = words < file.min_source_words() ? 1 : std::min(kSourceCandidates, hits.size());
@@ -67,11 +72,14 @@ ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes) {
   double similarity = 0;
   for (size_t k = 0; k < tried; ++k) {
     const double s = verbatim_similarity(query.words, file.document(hits[k].index).words);
-    if (k == 0) similarity = s;
     if (s >= file.threshold()) {
       chosen = k;
       similarity = s;
       break;
+    }
+    if (k == 0 || (s >= kCloseSimilarity && s >= similarity + kCloserBy)) {
+      chosen = k;
+      similarity = s;
     }
   }
   std::rotate(r.results.begin(), r.results.begin() + static_cast<std::ptrdiff_t>(chosen),

@@ -11,9 +11,12 @@ namespace textrank {
 
 namespace {
 
-// Costs in quarters of a word.
+// Costs in quarters of a word. A word missing, extra or replaced costs its
+// weight: one quarter per byte and one for its blank, at most a whole word,
+// so a typo that changes a one-letter word ("l", "d", "a") costs half a word.
 constexpr int kTypo = 1;
 constexpr int kWord = 4;
+inline int64_t weight(std::string_view w) { return static_cast<int64_t>(std::min<size_t>(kWord, w.size() + 1)); }
 // Query words x document words compared at most; past this, fewer query
 // words are compared.
 constexpr size_t kMostCells = size_t{1} << 23;
@@ -128,18 +131,23 @@ double verbatim_similarity(std::string_view query, std::string_view document) {
   int64_t* two = rows.data();
   int64_t* one = two + (n + 1);
   int64_t* cur = one + (n + 1);
+  std::vector<int64_t> dw(n);
+  for (size_t j = 0; j < n; ++j) dw[j] = weight(d[j]);
   std::fill(one, one + n + 1, 0);
+  int64_t total = 0;  // the weight of the query words so far
   for (size_t i = 1; i <= m; ++i) {
     const std::string_view qi = q[i - 1];
     const uint32_t qk = qn[i - 1];
-    cur[0] = static_cast<int64_t>(i) * kWord;
+    const int64_t qw = weight(qi);
+    total += qw;
+    cur[0] = total;
     for (size_t j = 1; j <= n; ++j) {
-      int64_t c = std::min(one[j], cur[j - 1]) + kWord;
+      int64_t c = std::min(one[j] + qw, cur[j - 1] + dw[j - 1]);
       if (qk == dn[j - 1]) {
         c = std::min(c, one[j - 1]);
       } else {
         const std::string_view dj = d[j - 1];
-        c = std::min(c, one[j - 1] + (near(i - 1, j - 1) ? kTypo : kWord));
+        c = std::min(c, one[j - 1] + (near(i - 1, j - 1) ? kTypo : std::max(qw, dw[j - 1])));
         // Two query words for one document word, and the other way round.
         if (i > 1 && glued(q[i - 2], qi, dj)) c = std::min(c, two[j - 1] + kTypo);
         if (j > 1 && glued(d[j - 2], dj, qi)) c = std::min(c, one[j - 2] + kTypo);
@@ -150,7 +158,7 @@ double verbatim_similarity(std::string_view query, std::string_view document) {
     std::swap(one, cur);
   }
   const int64_t best = *std::min_element(one, one + n + 1);
-  return 1.0 - static_cast<double>(best) / static_cast<double>(kWord * m);
+  return std::max(0.0, 1.0 - static_cast<double>(best) / static_cast<double>(total));
 }
 
 Verdict judge(double similarity, size_t query_words, double threshold, size_t min_words) {
