@@ -12,7 +12,7 @@ namespace textrank {
 namespace {
 
 // Documents after the best one that may still be found to be the source.
-constexpr size_t kSourceCandidates = 8;
+constexpr size_t kSourceCandidates = 5;
 // A document holding this much of the query verbatim, this much more than
 // the best one, is a closer match.
 constexpr double kCloseSimilarity = 0.5;

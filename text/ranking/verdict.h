@@ -14,7 +14,7 @@ inline constexpr double kSourceThreshold = 0.94;
 // Shorter queries are found verbatim almost anywhere; they name no source.
 inline constexpr size_t kMinSourceWords = 6;
 // Only this many of the query's first words are compared.
-inline constexpr size_t kMostComparedWords = 400;
+inline constexpr size_t kMostComparedWords = 256;
 
 // How much of `query` appears verbatim in `document`, both given as words in
 // normal form separated by single blanks (Description::words): 1 - c / w,
@@ -26,7 +26,8 @@ inline constexpr size_t kMostComparedWords = 400;
 // neighbours swapped; two typos for words of eight bytes or more), or two
 // words glued or split by a typo, cost 1/4. So 1 when the query appears as
 // it is, about 1 - 1/120 per typo in 30 words, and far less when words are
-// replaced or moved. 0 for an empty query.
+// replaced or moved. 0 for an empty query. Only the stretch of the document
+// where the query's words are densest is searched.
 double verbatim_similarity(std::string_view query, std::string_view document);
 
 struct Verdict {
