@@ -8,8 +8,6 @@ namespace textrank {
 
 namespace {
 
-// Longer words are worked out each time rather than cached.
-constexpr size_t kLongestCachedWord = 64;
 // The cache is emptied between documents past these sizes.
 constexpr size_t kMostCachedForms = size_t{1} << 20;
 constexpr size_t kMostCachedBytes = size_t{48} << 20;
@@ -39,11 +37,8 @@ uint32_t Describer::work_out(std::string_view word, std::string& folded_out) {
 }
 
 void Describer::forget_when_large() {
-  if (forms_.size() < kMostCachedForms && forms_.bytes() + folded_.size() + stems_.bytes() < kMostCachedBytes)
-    return;
+  if (forms_.size() < kMostCachedForms && forms_.bytes() + stems_.bytes() < kMostCachedBytes) return;
   forms_.clear();
-  form_info_.clear();
-  folded_.clear();
   stems_.clear();
   counts_.clear();
 }
@@ -69,29 +64,31 @@ void Describer::describe(std::string_view bytes, Description& out) {
   };
 
   for_each_word(plain_, [&](std::string_view word) {
-    if (word.size() > kLongestCachedWord) {
+    if (word.size() > FormCache::kLongestForm) {
       count(work_out(word, out.words));
       out.words.push_back(' ');
       return;
     }
-    bool inserted;
-    const uint32_t id = forms_.intern(word, hash_bytes(word), &inserted);
-    if (inserted) {
-      const size_t start = folded_.size();
-      const uint32_t stem = work_out(word, folded_);
-      form_info_.push_back({stem, static_cast<uint32_t>(start), static_cast<uint32_t>(folded_.size() - start)});
+    const uint64_t hash = hash_bytes(word);
+    FormCache::Value v;
+    if (!forms_.find(word, hash, v)) {
+      folded_.clear();
+      v.stem = work_out(word, folded_);
+      v.folded_size = static_cast<uint32_t>(folded_.size());
+      v.folded_offset = folded_ == word ? FormCache::kSameAsForm : forms_.add_folded(folded_);
+      forms_.insert(word, hash, v);
     }
-    const Form& f = form_info_[id];
-    out.words.append(folded_, f.folded_offset, f.folded_size);
+    out.words.append(v.folded_offset == FormCache::kSameAsForm ? word : forms_.folded(v));
     out.words.push_back(' ');
-    count(f.stem);
+    count(v.stem);
   });
   if (!out.words.empty()) out.words.pop_back();
 
   out.terms.reserve(seen_.size());
   for (const uint32_t stem : seen_) {
     const std::string_view s = stems_.at(stem);
-    out.terms.push_back({static_cast<uint32_t>(out.stems.size()), static_cast<uint32_t>(s.size()), counts_[stem]});
+    out.terms.push_back(
+        {static_cast<uint32_t>(out.stems.size()), static_cast<uint32_t>(s.size()), counts_[stem], stems_.hash(stem)});
     out.stems.append(s);
     counts_[stem] = 0;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/ranking/stemmer.h"
+#include "text/ranking/form_cache.h"
 #include "text/ranking/string_table.h"
 
 namespace textrank {
@@ -16,6 +17,7 @@ struct Term {
   uint32_t offset;  // the stem is stems.substr(offset, size)
   uint32_t size;
   uint32_t count;   // occurrences in the document
+  uint64_t hash;    // hash_bytes of the stem
 };
 
 struct Description {
@@ -44,23 +46,16 @@ class Describer {
 
  private:
   static constexpr uint32_t kStop = UINT32_MAX;
-  struct Form {
-    uint32_t stem;           // number in stems_, or kStop
-    uint32_t folded_offset;  // the form without accents, in folded_
-    uint32_t folded_size;
-  };
 
   uint32_t work_out(std::string_view word, std::string& folded_out);
   void forget_when_large();
 
   Stemmer stemmer_;
-  StringTable forms_;         // words as met
-  std::vector<Form> form_info_;
-  std::string folded_;
+  FormCache forms_;               // words as met
   StringTable stems_;
   std::vector<uint32_t> counts_;  // per stem, for the document at hand
   std::vector<uint32_t> seen_;    // stems of the document at hand, in order
-  std::string plain_, lower_, scratch_;
+  std::string plain_, lower_, folded_, scratch_;
 };
 
 }  // namespace textrank

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
 #include "text/ranking/bm25.h"
@@ -28,14 +29,18 @@ void put_name(char* p, std::string_view name) {
 
 std::string build_ranked_file(std::span<const IndexedDocument> documents) {
   const size_t n = documents.size();
+  if (n >= UINT32_MAX) throw std::length_error("too many documents for a ranked index");
 
   // Every stem gets a number; each document's terms are kept as numbers, and
   // each stem's postings size is counted on the way.
+  struct Stem {
+    uint64_t posting_bytes = 0;
+    uint32_t holders = 0;
+    uint32_t last = 0;  // the last document holding it
+  };
   StringTable stems;
+  std::vector<Stem> info;
   std::vector<uint32_t> term_numbers;
-  std::vector<uint32_t> holders;       // per stem: documents holding it
-  std::vector<uint64_t> posting_size;  // per stem: bytes of its postings
-  std::vector<uint64_t> last;          // per stem: last document holding it
   uint64_t total_length = 0;
   size_t postings_count = 0;
   for (const IndexedDocument& d : documents) postings_count += d.description->terms.size();
@@ -44,18 +49,14 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     const Description& d = *documents[i].description;
     total_length += d.length;
     for (const Term& t : d.terms) {
-      const std::string_view s = d.stem(t);
       bool inserted;
-      const uint32_t k = stems.intern(s, hash_bytes(s), &inserted);
-      if (inserted) {
-        holders.push_back(0);
-        posting_size.push_back(0);
-        last.push_back(0);
-      }
-      const uint64_t gap = holders[k] == 0 ? i : i - last[k];
-      posting_size[k] += le::varint_size(gap) + le::varint_size(t.count);
-      ++holders[k];
-      last[k] = i;
+      const uint32_t k = stems.intern(d.stem(t), t.hash, &inserted);
+      if (inserted) info.emplace_back();
+      Stem& st = info[k];
+      const uint64_t gap = st.holders == 0 ? i : i - st.last;
+      st.posting_bytes += le::varint_size(gap) + le::varint_size(t.count);
+      ++st.holders;
+      st.last = static_cast<uint32_t>(i);
       term_numbers.push_back(k);
     }
   }
@@ -74,7 +75,7 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     size[kNames] += d.name.size();
     size[kWords] += d.description->words.size();
   }
-  for (size_t k = 0; k < terms; ++k) size[kPostings] += posting_size[k];
+  for (const Stem& st : info) size[kPostings] += st.posting_bytes;
   std::array<uint64_t, kSections> at{};
   uint64_t end = kHeaderSize;
   for (size_t s = 0; s < kSections; ++s) {
@@ -131,27 +132,27 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     char* e = base + at[kTermTable] + kTermEntrySize * r;
     le::put64(e, bytes_at);
     le::put32(e + 8, static_cast<uint32_t>(s.size()));
-    le::put32(e + 12, holders[k]);
+    le::put32(e + 12, info[k].holders);
     le::put64(e + 16, postings_at);
-    le::put64(e + 24, posting_size[k]);
+    le::put64(e + 24, info[k].posting_bytes);
     std::memcpy(base + at[kTermBytes] + bytes_at, s.data(), s.size());
     cursor[k] = at[kPostings] + postings_at;
     bytes_at += s.size();
-    postings_at += posting_size[k];
+    postings_at += info[k].posting_bytes;
   }
 
   // Postings, document by document, so each stem's list is in index order.
-  constexpr uint64_t kNone = UINT64_MAX;
-  std::fill(last.begin(), last.end(), kNone);
+  std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
   size_t next = 0;
   for (size_t i = 0; i < n; ++i) {
     for (const Term& t : documents[i].description->terms) {
       const uint32_t k = term_numbers[next++];
       char* p = base + cursor[k];
-      p = le::put_varint(p, last[k] == kNone ? i : i - last[k]);
+      const uint32_t last = next_gap_from[k];
+      p = le::put_varint(p, last == UINT32_MAX ? i : i - last);
       p = le::put_varint(p, t.count);
       cursor[k] = static_cast<uint64_t>(p - base);
-      last[k] = i;
+      next_gap_from[k] = static_cast<uint32_t>(i);
     }
   }
   return file;

@@ -80,6 +80,7 @@ class StringTable {
     const Entry& e = entries_[id];
     return std::string_view(arena_).substr(e.offset, e.size);
   }
+  uint64_t hash(uint32_t id) const { return entries_[id].hash; }
   size_t size() const { return entries_.size(); }
   size_t bytes() const { return arena_.size(); }
 

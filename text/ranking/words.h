@@ -12,32 +12,52 @@ namespace textrank {
 
 // Calls f(word) for each word of well-formed UTF-8 text, in order; each word
 // is a view into `text`.
+inline bool is_ascii_letter(unsigned char b) { return static_cast<unsigned char>((b | 0x20) - 'a') < 26; }
+
+// Whether the code point at text[i] (a byte from 0x80) is a letter; `i`
+// moves past it. Latin letters, two bytes each, are settled here.
+inline bool next_is_letter(std::string_view text, size_t& i) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (b >= 0xC3 && b <= 0xC9 && i + 1 < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i + 1]);
+    i += 2;
+    return b != 0xC3 || (c != 0x97 && c != 0xB7);  // not × or ÷
+  }
+  return is_letter(utf8::next(text, i));
+}
+
 template <class F>
 void for_each_word(std::string_view text, F&& f) {
   const size_t n = text.size();
   size_t i = 0;
-  size_t start = 0;
-  bool inside = false;
-  while (i < n) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    const size_t at = i;
-    bool letter;
-    if (b < 0x80) {
-      letter = ((b | 0x20) >= 'a' && (b | 0x20) <= 'z');
-      ++i;
-    } else {
-      letter = is_letter(utf8::next(text, i));
-    }
-    if (letter != inside) {
-      if (letter) {
-        start = at;
-      } else {
-        f(text.substr(start, at - start));
+  for (;;) {
+    // To the next letter.
+    size_t start;
+    for (;;) {
+      if (i >= n) return;
+      const auto b = static_cast<unsigned char>(text[i]);
+      start = i;
+      if (b < 0x80) {
+        ++i;
+        if (is_ascii_letter(b)) break;
+      } else if (next_is_letter(text, i)) {
+        break;
       }
-      inside = letter;
     }
+    // To the end of its run.
+    while (i < n) {
+      const auto b = static_cast<unsigned char>(text[i]);
+      if (b < 0x80) {
+        if (!is_ascii_letter(b)) break;
+        ++i;
+      } else {
+        size_t k = i;
+        if (!next_is_letter(text, k)) break;
+        i = k;
+      }
+    }
+    f(text.substr(start, i - start));
   }
-  if (inside) f(text.substr(start));
 }
 
 // Appends word `word` (well-formed UTF-8) in small letters.
