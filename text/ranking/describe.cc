@@ -27,9 +27,11 @@ uint32_t Describer::work_out(std::string_view word, std::string& folded_out) {
   append_lower_word(lower_, word);
   const size_t start = folded_out.size();
   append_folded_word(folded_out, lower_);
+  if (folded_out.size() == start) return kNothing;  // only combining accents
   if (is_stop_word(std::string_view(folded_out).substr(start))) return kStop;
   scratch_.clear();
   append_folded_word(scratch_, stemmer_.stem(lower_));
+  if (scratch_.empty()) return kStop;
   bool inserted;
   const uint32_t id = stems_.intern(scratch_, hash_bytes(scratch_), &inserted);
   if (inserted) counts_.push_back(0);
@@ -56,7 +58,7 @@ void Describer::describe(std::string_view bytes, Description& out) {
   out.words.reserve(plain_.size());
 
   const auto count = [&](uint32_t stem) {
-    if (stem == kStop) return;
+    if (stem == kStop || stem == kNothing) return;
     ++out.length;
     uint32_t& c = counts_[stem];
     if (c == 0) seen_.push_back(stem);
@@ -65,8 +67,9 @@ void Describer::describe(std::string_view bytes, Description& out) {
 
   for_each_word(plain_, [&](std::string_view word) {
     if (word.size() > FormCache::kLongestForm) {
-      count(work_out(word, out.words));
-      out.words.push_back(' ');
+      const uint32_t stem = work_out(word, out.words);
+      if (stem != kNothing) out.words.push_back(' ');
+      count(stem);
       return;
     }
     const uint64_t hash = hash_bytes(word);
@@ -78,6 +81,7 @@ void Describer::describe(std::string_view bytes, Description& out) {
       v.folded_offset = folded_ == word ? FormCache::kSameAsForm : forms_.add_folded(folded_);
       forms_.insert(word, hash, v);
     }
+    if (v.stem == kNothing) return;
     out.words.append(v.folded_offset == FormCache::kSameAsForm ? word : forms_.folded(v));
     out.words.push_back(' ');
     count(v.stem);

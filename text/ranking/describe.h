@@ -45,7 +45,8 @@ class Describer {
   void describe(std::string_view bytes, Description& out);
 
  private:
-  static constexpr uint32_t kStop = UINT32_MAX;
+  static constexpr uint32_t kStop = UINT32_MAX;         // a word, not a term
+  static constexpr uint32_t kNothing = UINT32_MAX - 1;  // not even a word
 
   uint32_t work_out(std::string_view word, std::string& folded_out);
   void forget_when_large();
