@@ -6,6 +6,7 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev googletest)
+[ -f /usr/include/libstemmer.h ] || need+=(libstemmer-dev)
 if [ "${1:-}" = "--full" ]; then
   command -v clang++ >/dev/null || need+=(clang)
   ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
