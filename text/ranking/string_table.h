@@ -1,7 +1,7 @@
 // Numbers distinct strings in order of first insertion, keeping its own copy
-// of each in one arena. Open addressing over a power-of-two slot array; a
-// slot keeps the high half of the string's hash beside its number, so most
-// mismatches are settled without touching the string.
+// of each in one arena. Open addressing over a power-of-two array of 32-byte
+// slots; a slot keeps the high half of the string's hash, its size and its
+// number, and short strings whole, so a lookup usually reads one slot.
 #pragma once
 
 #include <cstdint>
@@ -45,34 +45,39 @@ class StringTable {
   // not met before (then *inserted is set).
   uint32_t intern(std::string_view s, uint64_t hash, bool* inserted) {
     if ((entries_.size() + 1) * 2 > slots_.size()) grow();
+    const Key key(s);
+    const uint32_t tag = tag_of(hash);
     const size_t mask = slots_.size() - 1;
-    const uint64_t tag = hash & 0xffffffff00000000ull;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-      const uint64_t slot = slots_[i];
-      if (slot == kEmpty) {
+      Slot& slot = slots_[i];
+      if (slot.tag == 0) {
         const auto id = static_cast<uint32_t>(entries_.size());
-        slots_[i] = tag | id;
+        slot.tag = tag;
+        slot.size = static_cast<uint32_t>(s.size());
+        slot.id = id;
+        slot.key[0] = key.w[0];
+        slot.key[1] = key.w[1];
         entries_.push_back({arena_.size(), s.size(), hash});
         arena_.append(s);
         *inserted = true;
         return id;
       }
-      if ((slot & 0xffffffff00000000ull) == tag && at(static_cast<uint32_t>(slot)) == s) {
+      if (same(slot, tag, key, s)) {
         *inserted = false;
-        return static_cast<uint32_t>(slot);
+        return slot.id;
       }
     }
   }
 
   // The number of `s`, or kNone.
   uint32_t find(std::string_view s, uint64_t hash) const {
+    const Key key(s);
+    const uint32_t tag = tag_of(hash);
     const size_t mask = slots_.size() - 1;
-    const uint64_t tag = hash & 0xffffffff00000000ull;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-      const uint64_t slot = slots_[i];
-      if (slot == kEmpty) return kNone;
-      if ((slot & 0xffffffff00000000ull) == tag && at(static_cast<uint32_t>(slot)) == s)
-        return static_cast<uint32_t>(slot);
+      const Slot& slot = slots_[i];
+      if (slot.tag == 0) return kNone;
+      if (same(slot, tag, key, s)) return slot.id;
     }
   }
 
@@ -82,35 +87,63 @@ class StringTable {
   }
   uint64_t hash(uint32_t id) const { return entries_[id].hash; }
   size_t size() const { return entries_.size(); }
-  size_t bytes() const { return arena_.size(); }
+  size_t bytes() const { return arena_.size() + slots_.size() * sizeof(Slot); }
 
   void clear() {
-    slots_.assign(64, kEmpty);
+    slots_.assign(64, Slot{});
     entries_.clear();
     arena_.clear();
   }
 
  private:
-  static constexpr uint64_t kEmpty = UINT64_MAX;
+  // Strings this short are kept in their slot too, so most lookups read
+  // one slot and nothing else.
+  static constexpr size_t kInline = 16;
+
+  struct Key {
+    uint64_t w[2] = {0, 0};
+    explicit Key(std::string_view s) {
+      if (s.size() <= kInline) std::memcpy(w, s.data(), s.size());
+    }
+  };
+  struct Slot {
+    uint32_t tag = 0;  // high half of the hash, never 0; 0: empty
+    uint32_t size = 0;
+    uint32_t id = 0;
+    uint32_t unused = 0;
+    uint64_t key[2] = {0, 0};
+  };
+  static_assert(sizeof(Slot) == 32);
   struct Entry {
     size_t offset;
     size_t size;
     uint64_t hash;
   };
 
+  static uint32_t tag_of(uint64_t hash) {
+    const auto t = static_cast<uint32_t>(hash >> 32);
+    return t == 0 ? 1 : t;
+  }
+
+  bool same(const Slot& slot, uint32_t tag, const Key& key, std::string_view s) const {
+    if (slot.tag != tag || slot.size != s.size()) return false;
+    if (s.size() <= kInline) return slot.key[0] == key.w[0] && slot.key[1] == key.w[1];
+    return at(slot.id) == s;
+  }
+
   void grow() {
-    std::vector<uint64_t> bigger(slots_.size() * 2, kEmpty);
+    std::vector<Slot> bigger(slots_.size() * 2);
     const size_t mask = bigger.size() - 1;
-    for (uint32_t id = 0; id < entries_.size(); ++id) {
-      const uint64_t h = entries_[id].hash;
-      size_t i = h & mask;
-      while (bigger[i] != kEmpty) i = (i + 1) & mask;
-      bigger[i] = (h & 0xffffffff00000000ull) | id;
+    for (const Slot& slot : slots_) {
+      if (slot.tag == 0) continue;
+      size_t i = entries_[slot.id].hash & mask;
+      while (bigger[i].tag != 0) i = (i + 1) & mask;
+      bigger[i] = slot;
     }
     slots_.swap(bigger);
   }
 
-  std::vector<uint64_t> slots_;
+  std::vector<Slot> slots_;
   std::vector<Entry> entries_;
   std::string arena_;
 };

@@ -12,7 +12,7 @@ namespace textrank {
 
 // Calls f(word) for each word of well-formed UTF-8 text, in order; each word
 // is a view into `text`.
-inline bool is_ascii_letter(unsigned char b) { return static_cast<unsigned char>((b | 0x20) - 'a') < 26; }
+constexpr bool is_ascii_letter(unsigned char b) { return static_cast<unsigned char>((b | 0x20) - 'a') < 26; }
 
 // Whether the code point at text[i] (a byte from 0x80) is a letter; `i`
 // moves past it. Latin letters, two bytes each, are settled here.
@@ -26,35 +26,42 @@ inline bool next_is_letter(std::string_view text, size_t& i) {
   return is_letter(utf8::next(text, i));
 }
 
+namespace detail {
+// 0: an ASCII byte that is no letter, 1: an ASCII letter, 2: a byte from 0x80.
+inline constexpr struct ByteClasses {
+  unsigned char of[256];
+  constexpr ByteClasses() : of{} {
+    for (int b = 0; b < 256; ++b) of[b] = b >= 0x80 ? 2 : is_ascii_letter(static_cast<unsigned char>(b)) ? 1 : 0;
+  }
+} kByteClasses;
+}  // namespace detail
+
 template <class F>
 void for_each_word(std::string_view text, F&& f) {
+  const unsigned char* const p = reinterpret_cast<const unsigned char*>(text.data());
+  const unsigned char* const of = detail::kByteClasses.of;
   const size_t n = text.size();
   size_t i = 0;
   for (;;) {
     // To the next letter.
     size_t start;
     for (;;) {
+      while (i < n && of[p[i]] == 0) ++i;
       if (i >= n) return;
-      const auto b = static_cast<unsigned char>(text[i]);
       start = i;
-      if (b < 0x80) {
+      if (of[p[i]] == 1) {
         ++i;
-        if (is_ascii_letter(b)) break;
-      } else if (next_is_letter(text, i)) {
         break;
       }
+      if (next_is_letter(text, i)) break;
     }
     // To the end of its run.
-    while (i < n) {
-      const auto b = static_cast<unsigned char>(text[i]);
-      if (b < 0x80) {
-        if (!is_ascii_letter(b)) break;
-        ++i;
-      } else {
-        size_t k = i;
-        if (!next_is_letter(text, k)) break;
-        i = k;
-      }
+    for (;;) {
+      while (i < n && of[p[i]] == 1) ++i;
+      if (i >= n || of[p[i]] == 0) break;
+      size_t k = i;
+      if (!next_is_letter(text, k)) break;
+      i = k;
     }
     f(text.substr(start, i - start));
   }
