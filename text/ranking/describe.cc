@@ -39,7 +39,7 @@ uint32_t Describer::work_out(std::string_view word, std::string& folded_out) {
 }
 
 void Describer::forget_when_large() {
-  if (forms_.size() < kMostCachedForms && forms_.bytes() + stems_.bytes() < kMostCachedBytes) return;
+  if (forms_.size() < kMostCachedForms && forms_.bytes() + stems_.footprint() < kMostCachedBytes) return;
   forms_.clear();
   stems_.clear();
   counts_.clear();

@@ -98,6 +98,50 @@ TEST(TextRankingRankedFile, RoundTrip) {
   EXPECT_TRUE(rank(e, "chat").results.empty());
 }
 
+TEST(TextRankingRankedFile, LargeCorpusPostingsExact) {
+  // Enough documents for the build to work in two halves; every stem's
+  // postings must still list exactly its documents and counts.
+  const char* const fruits[] = {"pomme", "poire", "prune", "figue", "datte", "melon", "cerise"};
+  const char* const colours[] = {"rouge", "vert", "bleu", "jaune", "violet", "orange", "blanc",
+                                 "noir", "gris", "brun", "rose", "beige", "ocre"};
+  constexpr size_t kDocs = 3001;
+  Describer d;
+  std::vector<Description> docs;
+  std::vector<std::string> names;
+  for (size_t i = 0; i < kDocs; ++i) {
+    std::string text = std::string(fruits[i % 7]) + " " + colours[i % 13];
+    if (i % 5 == 0) text += std::string(" ") + fruits[i % 7];
+    docs.push_back(d.describe(text));
+    names.push_back("d" + std::to_string(i));
+  }
+  std::vector<IndexedDocument> in;
+  for (size_t i = 0; i < kDocs; ++i) in.push_back({static_cast<int64_t>(i + 1), names[i], &docs[i]});
+  const std::string bytes = build_ranked_file(in);
+  EXPECT_EQ(build_ranked_file(in), bytes);
+  const RankedFile f = RankedFile::open(bytes);
+  EXPECT_EQ(f.terms(), 20u);
+  for (size_t w = 0; w < 20; ++w) {
+    const std::string word = w < 7 ? fruits[w] : colours[w - 7];
+    const Description probe = d.describe(word);
+    const auto p = f.find(probe.stem(probe.terms[0]));
+    ASSERT_TRUE(p.has_value()) << word;
+    RankedFile::PostingReader reader(f, *p);
+    uint64_t index;
+    uint32_t count;
+    size_t expected = 0;
+    for (size_t i = 0; i < kDocs; ++i) {
+      const bool holds = w < 7 ? i % 7 == w : i % 13 == w - 7;
+      if (!holds) continue;
+      ASSERT_TRUE(reader.next(index, count)) << word;
+      EXPECT_EQ(index, i);
+      EXPECT_EQ(count, w < 7 && i % 5 == 0 ? 2u : 1u);
+      ++expected;
+    }
+    EXPECT_FALSE(reader.next(index, count));
+    EXPECT_EQ(p->holders, expected);
+  }
+}
+
 // Opens and ranks with every query stem; false when refused.
 bool usable(std::string_view bytes) {
   try {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/parallel.h"
 #include "text/ranking/bm25.h"
 #include "text/ranking/le_bytes.h"
 #include "text/ranking/ranked_file_format.h"
@@ -25,41 +26,82 @@ void put_name(char* p, std::string_view name) {
   std::memcpy(p, name.data(), std::min(name.size(), kNameFieldSize - 1));
 }
 
+// Stems met in a run of documents, numbered in order of first occurrence,
+// with what their postings will take.
+struct Stem {
+  uint64_t posting_bytes = 0;
+  uint32_t holders = 0;
+  uint32_t first = 0;  // the first and last documents holding it
+  uint32_t last = 0;
+};
+struct Part {
+  StringTable stems;
+  std::vector<Stem> info;
+  std::vector<uint32_t> numbers;  // each document's terms as stem numbers
+  uint64_t total_length = 0;
+};
+
+void scan(std::span<const IndexedDocument> documents, size_t begin, size_t end, Part& part) {
+  size_t count = 0;
+  for (size_t i = begin; i < end; ++i) count += documents[i].description->terms.size();
+  part.numbers.reserve(count);
+  for (size_t i = begin; i < end; ++i) {
+    const Description& d = *documents[i].description;
+    part.total_length += d.length;
+    for (const Term& t : d.terms) {
+      bool inserted;
+      const uint32_t k = part.stems.intern(d.stem(t), t.hash, &inserted);
+      if (inserted) part.info.push_back({0, 0, static_cast<uint32_t>(i), 0});
+      Stem& st = part.info[k];
+      const uint64_t gap = st.holders == 0 ? i : i - st.last;
+      st.posting_bytes += le::varint_size(gap) + le::varint_size(t.count);
+      ++st.holders;
+      st.last = static_cast<uint32_t>(i);
+      part.numbers.push_back(k);
+    }
+  }
+}
+
+// Adds `later` (documents after all of `into`'s) to `into`; returns the
+// numbers in `into` of later's stems.
+std::vector<uint32_t> merge(Part& into, const Part& later) {
+  std::vector<uint32_t> renumber(later.stems.size());
+  for (uint32_t k = 0; k < later.stems.size(); ++k) {
+    bool inserted;
+    const uint32_t g = into.stems.intern(later.stems.at(k), later.stems.hash(k), &inserted);
+    const Stem& s = later.info[k];
+    if (inserted) {
+      into.info.push_back(s);
+    } else {
+      // Its first posting there becomes a gap from the last one here.
+      Stem& t = into.info[g];
+      t.posting_bytes += s.posting_bytes - le::varint_size(s.first) + le::varint_size(s.first - t.last);
+      t.holders += s.holders;
+      t.last = s.last;
+    }
+    renumber[k] = g;
+  }
+  into.total_length += later.total_length;
+  return renumber;
+}
+
 }  // namespace
 
 std::string build_ranked_file(std::span<const IndexedDocument> documents) {
   const size_t n = documents.size();
   if (n >= UINT32_MAX) throw std::length_error("too many documents for a ranked index");
 
-  // Every stem gets a number; each document's terms are kept as numbers, and
-  // each stem's postings size is counted on the way.
-  struct Stem {
-    uint64_t posting_bytes = 0;
-    uint32_t holders = 0;
-    uint32_t last = 0;  // the last document holding it
-  };
-  StringTable stems;
-  std::vector<Stem> info;
-  std::vector<uint32_t> term_numbers;
-  uint64_t total_length = 0;
-  size_t postings_count = 0;
-  for (const IndexedDocument& d : documents) postings_count += d.description->terms.size();
-  term_numbers.reserve(postings_count);
-  for (size_t i = 0; i < n; ++i) {
-    const Description& d = *documents[i].description;
-    total_length += d.length;
-    for (const Term& t : d.terms) {
-      bool inserted;
-      const uint32_t k = stems.intern(d.stem(t), t.hash, &inserted);
-      if (inserted) info.emplace_back();
-      Stem& st = info[k];
-      const uint64_t gap = st.holders == 0 ? i : i - st.last;
-      st.posting_bytes += le::varint_size(gap) + le::varint_size(t.count);
-      ++st.holders;
-      st.last = static_cast<uint32_t>(i);
-      term_numbers.push_back(k);
-    }
-  }
+  // Every stem gets a number and each document's terms are kept as
+  // numbers, with each stem's postings size counted on the way: in two
+  // halves at once, the second then merged into the first.
+  const size_t parts = n >= 2048 ? 2 : 1;
+  std::vector<Part> part(parts);
+  parallel::for_each_index(parts, [&](size_t p) { scan(documents, n * p / parts, n * (p + 1) / parts, part[p]); });
+  std::vector<uint32_t> renumber;
+  if (parts == 2) renumber = merge(part[0], part[1]);
+  const StringTable& stems = part[0].stems;
+  const std::vector<Stem>& info = part[0].info;
+  const uint64_t total_length = part[0].total_length;
   const size_t terms = stems.size();
   std::vector<uint32_t> order(terms);
   std::iota(order.begin(), order.end(), 0u);
@@ -143,16 +185,19 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
 
   // Postings, document by document, so each stem's list is in index order.
   std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
-  size_t next = 0;
-  for (size_t i = 0; i < n; ++i) {
-    for (const Term& t : documents[i].description->terms) {
-      const uint32_t k = term_numbers[next++];
-      char* p = base + cursor[k];
-      const uint32_t last = next_gap_from[k];
-      p = le::put_varint(p, last == UINT32_MAX ? i : i - last);
-      p = le::put_varint(p, t.count);
-      cursor[k] = static_cast<uint64_t>(p - base);
-      next_gap_from[k] = static_cast<uint32_t>(i);
+  for (size_t p = 0; p < parts; ++p) {
+    const std::vector<uint32_t>& numbers = part[p].numbers;
+    size_t next = 0;
+    for (size_t i = n * p / parts; i < n * (p + 1) / parts; ++i) {
+      for (const Term& t : documents[i].description->terms) {
+        const uint32_t k = p == 0 ? numbers[next++] : renumber[numbers[next++]];
+        char* out = base + cursor[k];
+        const uint32_t last = next_gap_from[k];
+        out = le::put_varint(out, last == UINT32_MAX ? i : i - last);
+        out = le::put_varint(out, t.count);
+        cursor[k] = static_cast<uint64_t>(out - base);
+        next_gap_from[k] = static_cast<uint32_t>(i);
+      }
     }
   }
   return file;

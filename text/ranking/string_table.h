@@ -87,7 +87,10 @@ class StringTable {
   }
   uint64_t hash(uint32_t id) const { return entries_[id].hash; }
   size_t size() const { return entries_.size(); }
-  size_t bytes() const { return arena_.size() + slots_.size() * sizeof(Slot); }
+  // Bytes of the strings, one after the other.
+  size_t bytes() const { return arena_.size(); }
+  // Memory held, about.
+  size_t footprint() const { return arena_.size() + slots_.size() * sizeof(Slot) + entries_.size() * sizeof(Entry); }
 
   void clear() {
     slots_.assign(64, Slot{});
