@@ -52,61 +52,11 @@ struct Words {
 
 inline size_t gap(size_t a, size_t b) { return a > b ? a - b : b - a; }
 
-}  // namespace
-
-double verbatim_similarity(std::string_view query, std::string_view document) {
-  const std::vector<std::string_view> dt = split(document, SIZE_MAX);
-  size_t most = kMostComparedWords;
-  if (!dt.empty()) most = std::min(most, std::max<size_t>(kMinSourceWords, kMostCells / dt.size()));
-  const std::vector<std::string_view> qt = split(query, most);
-  const size_t m = qt.size(), n = dt.size();
-  if (m == 0) return 0;
-
-  // Query words are numbered first, so their numbers are below `known_rows`.
-  StringTable table;
-  Words q, d;
-  bool inserted;
-  for (const std::string_view w : qt) q.add(w, table.intern(w, hash_bytes(w), &inserted));
-  const size_t known_rows = table.size();
-  for (const std::string_view w : dt) d.add(w, table.intern(w, hash_bytes(w), &inserted));
-
-  // Only the stretch of the document where the query's words are densest
-  // can hold a good match: the alignment runs over a window of about the
-  // query's length around it.
-  size_t from = 0, to = n;
-  const size_t width = m + m / 4 + 8, margin = m / 8 + 4;
-  if (n > width + 2 * margin) {
-    size_t count = 0, best = 0, best_start = 0;
-    for (size_t j = 0; j < n; ++j) {
-      count += d.number[j] < known_rows;
-      if (j >= width) count -= d.number[j - width] < known_rows;
-      if (count > best) {
-        best = count;
-        best_start = j + 1 >= width ? j + 1 - width : 0;
-      }
-    }
-    from = best_start > margin ? best_start - margin : 0;
-    to = std::min(n, best_start + width + margin);
-  }
-
-  // Whether two distinct words are within a typo, worked out once per pair
-  // when the table stays small: 0 unknown, 1 near, 2 far.
-  const size_t distinct = table.size();
-  const bool cache = known_rows * distinct <= (size_t{1} << 24);
-  std::vector<uint8_t> known(cache ? known_rows * distinct : 0, 0);
-  const auto near = [&](size_t i, size_t j) {
-    if (gap(q.size[i], d.size[j]) > 2) return false;
-    if (!cache) return within_typos(q.text[i], {}, d.text[j]);
-    uint8_t& k = known[static_cast<size_t>(q.number[i]) * distinct + d.number[j]];
-    if (k == 0) k = within_typos(q.text[i], {}, d.text[j]) ? 1 : 2;
-    return k == 1;
-  };
-  // Two words glued by a typo keep the outer bytes of the pair.
-  const auto glued = [](const Words& a, size_t i, const Words& b, size_t j) {
-    return gap(size_t{a.size[i - 1]} + a.size[i], b.size[j]) <= 2 && a.first[i - 1] == b.first[j] &&
-           a.last[i] == b.last[j] && within_typos(a.text[i - 1], a.text[i], b.text[j]);
-  };
-
+// 1 - c / w for query words q against document words d[from, to): see
+// verbatim_similarity.
+template <class Near, class Glued>
+double align(const Words& q, const Words& d, size_t from, size_t to, Near& near, Glued& glued) {
+  const size_t m = q.text.size();
   // cost[i][j]: least cost of the first i query words ending at document
   // word from + j; row 0 is free (a match may start anywhere). Three rows
   // kept.
@@ -140,6 +90,97 @@ double verbatim_similarity(std::string_view query, std::string_view document) {
   }
   const int64_t best = *std::min_element(one, one + cols + 1);
   return std::max(0.0, 1.0 - static_cast<double>(best) / static_cast<double>(total));
+}
+
+}  // namespace
+
+double verbatim_similarity(std::string_view query, std::string_view document) {
+  const std::vector<std::string_view> dt = split(document, SIZE_MAX);
+  size_t most = kMostComparedWords;
+  if (!dt.empty()) most = std::min(most, std::max<size_t>(kMinSourceWords, kMostCells / dt.size()));
+  const std::vector<std::string_view> qt = split(query, most);
+  const size_t m = qt.size(), n = dt.size();
+  if (m == 0) return 0;
+
+  // Query words are numbered first, so their numbers are below `known_rows`.
+  StringTable table;
+  Words q, d;
+  bool inserted;
+  for (const std::string_view w : qt) q.add(w, table.intern(w, hash_bytes(w), &inserted));
+  const size_t known_rows = table.size();
+  for (const std::string_view w : dt) d.add(w, table.intern(w, hash_bytes(w), &inserted));
+
+  // Only a stretch of the document about as long as the query can hold a
+  // good match. The alignment runs around the window holding the most
+  // distinct pairs of neighbouring words that are neighbours in the query
+  // too (so a page repeating some of the query's words or phrases does not
+  // draw it away), and over the one holding the most distinct query words
+  // when that is elsewhere.
+  const size_t width = m + m / 4 + 8, margin = m / 8 + 4;
+  std::vector<std::pair<size_t, size_t>> windows;
+  if (n <= width + m + 2 * margin) {
+    windows.push_back({0, n});
+  } else {
+    std::vector<uint64_t> pairs;
+    for (size_t i = 0; i + 1 < m; ++i) pairs.push_back(uint64_t{q.number[i]} << 32 | q.number[i + 1]);
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    // For each document position, the number of the query pair or word it
+    // starts, or kNone.
+    constexpr uint32_t kNone = UINT32_MAX;
+    std::vector<uint32_t> pair_at(n, kNone), word_at(n, kNone);
+    for (size_t j = 0; j < n; ++j) {
+      if (d.number[j] >= known_rows) continue;
+      word_at[j] = d.number[j];
+      if (j + 1 < n && d.number[j + 1] < known_rows) {
+        const uint64_t key = uint64_t{d.number[j]} << 32 | d.number[j + 1];
+        const auto it = std::lower_bound(pairs.begin(), pairs.end(), key);
+        if (it != pairs.end() && *it == key) pair_at[j] = static_cast<uint32_t>(it - pairs.begin());
+      }
+    }
+    // The first window of `width` words holding the most distinct kinds,
+    // widened so that a stretch of about m words overlapping it fits
+    // whichever part of it holds the marks.
+    const auto best_window = [&](const std::vector<uint32_t>& at, size_t kinds) {
+      std::vector<uint32_t> inside(kinds, 0);
+      size_t distinct = 0, best = 0, best_end = std::min(n, width);
+      for (size_t j = 0; j < n; ++j) {
+        if (at[j] != kNone && inside[at[j]]++ == 0) ++distinct;
+        if (j >= width && at[j - width] != kNone && --inside[at[j - width]] == 0) --distinct;
+        if (distinct > best) {
+          best = distinct;
+          best_end = j + 1;
+        }
+      }
+      const size_t from = best_end > width + margin ? best_end - width - margin : 0;
+      return std::pair<size_t, size_t>{from, std::min(n, best_end + m + margin)};
+    };
+    windows.push_back(best_window(pair_at, pairs.size()));
+    const auto other = best_window(word_at, known_rows);
+    if (other.second <= windows[0].first || other.first >= windows[0].second) windows.push_back(other);
+  }
+
+  // Whether two distinct words are within a typo, worked out once per pair
+  // when the table stays small: 0 unknown, 1 near, 2 far.
+  const size_t distinct = table.size();
+  const bool cache = known_rows * distinct <= (size_t{1} << 24);
+  std::vector<uint8_t> known(cache ? known_rows * distinct : 0, 0);
+  const auto near = [&](size_t i, size_t j) {
+    if (gap(q.size[i], d.size[j]) > 2) return false;
+    if (!cache) return within_typos(q.text[i], {}, d.text[j]);
+    uint8_t& k = known[static_cast<size_t>(q.number[i]) * distinct + d.number[j]];
+    if (k == 0) k = within_typos(q.text[i], {}, d.text[j]) ? 1 : 2;
+    return k == 1;
+  };
+  // Two words glued by a typo keep the outer bytes of the pair.
+  const auto glued = [](const Words& a, size_t i, const Words& b, size_t j) {
+    return gap(size_t{a.size[i - 1]} + a.size[i], b.size[j]) <= 2 && a.first[i - 1] == b.first[j] &&
+           a.last[i] == b.last[j] && within_typos(a.text[i - 1], a.text[i], b.text[j]);
+  };
+
+  double similarity = 0;
+  for (const auto& [from, to] : windows) similarity = std::max(similarity, align(q, d, from, to, near, glued));
+  return similarity;
 }
 
 Verdict judge(double similarity, size_t query_words, double threshold, size_t min_words) {
