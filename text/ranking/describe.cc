@@ -1,5 +1,7 @@
 #include "text/ranking/describe.h"
 
+#include <cstring>
+
 #include "text/ranking/plain_text.h"
 #include "text/ranking/stop_words.h"
 #include "text/ranking/words.h"
@@ -55,7 +57,6 @@ void Describer::describe(std::string_view bytes, Description& out) {
   seen_.clear();
   forget_when_large();
   plain_text(bytes, plain_);
-  out.words.reserve(plain_.size());
 
   const auto count = [&](uint32_t stem) {
     if (stem == kStop || stem == kNothing) return;
@@ -65,16 +66,26 @@ void Describer::describe(std::string_view bytes, Description& out) {
     if (c != UINT32_MAX) ++c;
   };
 
+  // Folded words are never longer than the words they come from, and each
+  // takes its blank from the byte that ended it, so the words fit in the
+  // plain text's size plus one.
+  out.words.resize(plain_.size() + 1);
+  char* w = out.words.data();
   for_each_word(plain_, [&](std::string_view word) {
     if (word.size() > FormCache::kLongestForm) {
-      const uint32_t stem = work_out(word, out.words);
-      if (stem != kNothing) out.words.push_back(' ');
+      folded_.clear();
+      const uint32_t stem = work_out(word, folded_);
+      if (stem == kNothing) return;
+      std::memcpy(w, folded_.data(), folded_.size());
+      w += folded_.size();
+      *w++ = ' ';
       count(stem);
       return;
     }
-    const uint64_t hash = hash_bytes(word);
+    const ShortKey key(word);
+    const uint64_t hash = word.size() <= kShortKey ? hash_short(key, word.size()) : hash_bytes(word);
     FormCache::Value v;
-    if (!forms_.find(word, hash, v)) {
+    if (!forms_.find(word, key, hash, v)) {
       folded_.clear();
       v.stem = work_out(word, folded_);
       v.folded_size = static_cast<uint32_t>(folded_.size());
@@ -82,10 +93,13 @@ void Describer::describe(std::string_view bytes, Description& out) {
       forms_.insert(word, hash, v);
     }
     if (v.stem == kNothing) return;
-    out.words.append(v.folded_offset == FormCache::kSameAsForm ? word : forms_.folded(v));
-    out.words.push_back(' ');
+    const std::string_view f = v.folded_offset == FormCache::kSameAsForm ? word : forms_.folded(v);
+    std::memcpy(w, f.data(), f.size());
+    w += f.size();
+    *w++ = ' ';
     count(v.stem);
   });
+  out.words.resize(static_cast<size_t>(w - out.words.data()));
   if (!out.words.empty()) out.words.pop_back();
 
   out.terms.reserve(seen_.size());

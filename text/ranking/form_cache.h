@@ -1,6 +1,7 @@
 // What the describer worked out for each word form met: its stem number and
-// its folded form. Open addressing over 32-byte slots holding short forms
-// inline, so a lookup of a form met before usually reads one cache line.
+// its folded form. Open addressing over 32-byte slots placed by the high
+// half of the form's hash and holding short forms packed, so a lookup of a
+// form met before usually reads one cache line.
 #pragma once
 
 #include <cstdint>
@@ -27,14 +28,12 @@ class FormCache {
 
   FormCache() { clear(); }
 
-  // Whether `form` (at most kLongestForm bytes) is cached; its value goes
-  // to `out`.
-  bool find(std::string_view form, uint64_t hash, Value& out) const {
+  // Whether `form` (at most kLongestForm bytes, packed as `key`, hashed as
+  // `hash`) is cached; its value goes to `out`.
+  bool find(std::string_view form, const ShortKey& key, uint64_t hash, Value& out) const {
     const uint32_t tag = tag_of(hash);
     const size_t mask = slots_.size() - 1;
-    Key key;
-    key.set(form);
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (size_t i = tag & mask;; i = (i + 1) & mask) {
       const Slot& s = slots_[i];
       if (s.tag == 0) return false;
       if (s.tag == tag && s.size == form.size() && same(s, key, form)) {
@@ -70,17 +69,8 @@ class FormCache {
   }
 
  private:
-  static constexpr size_t kInline = 16;
-
-  struct Key {
-    uint64_t w[2] = {0, 0};
-    void set(std::string_view s) {
-      if (s.size() <= kInline) {
-        w[0] = w[1] = 0;
-        std::memcpy(w, s.data(), s.size());
-      }
-    }
-  };
+  static constexpr size_t kInline = kShortKey;
+  using Key = ShortKey;
   struct Slot {
     uint32_t tag = 0;  // 0: empty
     uint16_t size = 0;
@@ -103,17 +93,17 @@ class FormCache {
 
   void place(std::string_view form, uint64_t hash, const Value& value) {
     const size_t mask = slots_.size() - 1;
-    size_t i = hash & mask;
+    const uint32_t tag = tag_of(hash);
+    size_t i = tag & mask;
     while (slots_[i].tag != 0) i = (i + 1) & mask;
     Slot& s = slots_[i];
-    s.tag = tag_of(hash);
+    s.tag = tag;
     s.size = static_cast<uint16_t>(form.size());
     s.folded_size = static_cast<uint16_t>(value.folded_size);
     s.stem = value.stem;
     s.folded_offset = value.folded_offset;
     if (form.size() <= kInline) {
-      Key k;
-      k.set(form);
+      const Key k(form);
       s.key[0] = k.w[0];
       s.key[1] = k.w[1];
     } else {
@@ -122,22 +112,14 @@ class FormCache {
     }
   }
 
+  // Slots are placed by their tag, so growing needs no form.
   void grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     const size_t mask = slots_.size() - 1;
     for (const Slot& s : old) {
       if (s.tag == 0) continue;
-      // The slot's hash is gone; its position is rebuilt from the form.
-      std::string_view form;
-      char buf[kInline];
-      if (s.size <= kInline) {
-        std::memcpy(buf, s.key, s.size);
-        form = std::string_view(buf, s.size);
-      } else {
-        form = std::string_view(long_forms_).substr(s.key[0], s.size);
-      }
-      size_t i = hash_bytes(form) & mask;
+      size_t i = s.tag & mask;
       while (slots_[i].tag != 0) i = (i + 1) & mask;
       slots_[i] = s;
     }

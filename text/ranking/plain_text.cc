@@ -1,6 +1,7 @@
 #include "text/ranking/plain_text.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "text/ranking/entities.h"
@@ -46,6 +47,14 @@ bool is_address(std::string_view inside) {
   return inside.find("://") != std::string_view::npos || inside.find('@') != std::string_view::npos;
 }
 
+// Non-zero when one of the eight bytes at p is c.
+uint64_t has_byte(const char* p, char c) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  v ^= 0x0101010101010101ull * static_cast<unsigned char>(c);
+  return (v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
+}
+
 }  // namespace
 
 void plain_text(std::string_view bytes, std::string& out) {
@@ -61,6 +70,14 @@ void plain_text(std::string_view bytes, std::string& out) {
   const size_t n = bytes.size();
   while (i < n) {
     size_t j = i;
+    if (!latin1) {
+      // Eight bytes at a time up to the next "<" or "&".
+      while (j + 8 <= n) {
+        const uint64_t hit = has_byte(bytes.data() + j, '<') | has_byte(bytes.data() + j, '&');
+        if (hit != 0) break;
+        j += 8;
+      }
+    }
     while (j < n && !stops[static_cast<unsigned char>(bytes[j])]) ++j;
     out.append(bytes.data() + i, j - i);
     if (j == n) break;

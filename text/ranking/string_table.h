@@ -12,23 +12,55 @@
 
 namespace textrank {
 
+// Up to kShortKey bytes packed into two words with overlapping loads, the
+// same way for equal strings; strings of one size that differ pack
+// differently.
+inline constexpr size_t kShortKey = 16;
+struct ShortKey {
+  uint64_t w[2] = {0, 0};
+  explicit ShortKey(std::string_view s) {
+    const char* p = s.data();
+    const size_t n = s.size();
+    if (n >= 8) {
+      if (n > kShortKey) return;
+      std::memcpy(&w[0], p, 8);
+      std::memcpy(&w[1], p + n - 8, 8);
+    } else if (n >= 4) {
+      uint32_t a, b;
+      std::memcpy(&a, p, 4);
+      std::memcpy(&b, p + n - 4, 4);
+      w[0] = a | uint64_t{b} << 32;
+    } else if (n > 0) {
+      const auto byte = [p](size_t i) { return uint64_t{static_cast<unsigned char>(p[i])}; };
+      w[0] = byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
+    }
+  }
+};
+
+// hash_bytes of a string of n <= kShortKey bytes packed as `k`.
+inline uint64_t hash_short(const ShortKey& k, size_t n) {
+  uint64_t h = (k.w[0] ^ (n * 0xff51afd7ed558ccdull)) * 0xbf58476d1ce4e5b9ull;
+  h = (h ^ (h >> 31) ^ k.w[1]) * 0x94d049bb133111ebull;
+  return h ^ (h >> 29);
+}
+
 // A 64-bit hash of bytes, eight at a time.
 inline uint64_t hash_bytes(std::string_view s) {
-  const char* p = s.data();
-  size_t n = s.size();
+  const size_t n = s.size();
+  if (n <= kShortKey) return hash_short(ShortKey(s), n);
   uint64_t h = 0x9e3779b97f4a7c15ull ^ (n * 0xff51afd7ed558ccdull);
   const auto mix = [&h](uint64_t v) {
     h = (h ^ v) * 0xbf58476d1ce4e5b9ull;
     h ^= h >> 31;
   };
-  for (; n >= 8; p += 8, n -= 8) {
+  {
+    const char* p = s.data();
     uint64_t v;
-    std::memcpy(&v, p, 8);
-    mix(v);
-  }
-  if (n > 0) {
-    uint64_t v = 0;
-    std::memcpy(&v, p, n);
+    for (size_t i = 0; i + 8 < n; i += 8) {
+      std::memcpy(&v, p + i, 8);
+      mix(v);
+    }
+    std::memcpy(&v, p + n - 8, 8);
     mix(v);
   }
   h *= 0x94d049bb133111ebull;
@@ -99,16 +131,9 @@ class StringTable {
   }
 
  private:
-  // Strings this short are kept in their slot too, so most lookups read
-  // one slot and nothing else.
-  static constexpr size_t kInline = 16;
-
-  struct Key {
-    uint64_t w[2] = {0, 0};
-    explicit Key(std::string_view s) {
-      if (s.size() <= kInline) std::memcpy(w, s.data(), s.size());
-    }
-  };
+  // Strings of up to kShortKey bytes are kept in their slot too, so most
+  // lookups read one slot and nothing else.
+  using Key = ShortKey;
   struct Slot {
     uint32_t tag = 0;  // high half of the hash, never 0; 0: empty
     uint32_t size = 0;
@@ -130,7 +155,7 @@ class StringTable {
 
   bool same(const Slot& slot, uint32_t tag, const Key& key, std::string_view s) const {
     if (slot.tag != tag || slot.size != s.size()) return false;
-    if (s.size() <= kInline) return slot.key[0] == key.w[0] && slot.key[1] == key.w[1];
+    if (s.size() <= kShortKey) return slot.key[0] == key.w[0] && slot.key[1] == key.w[1];
     return at(slot.id) == s;
   }
 

@@ -2,6 +2,9 @@
 // (see letters.h), so digits, punctuation, hyphens and apostrophes split.
 #pragma once
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,6 +37,15 @@ inline constexpr struct ByteClasses {
     for (int b = 0; b < 256; ++b) of[b] = b >= 0x80 ? 2 : is_ascii_letter(static_cast<unsigned char>(b)) ? 1 : 0;
   }
 } kByteClasses;
+// The top bit of each of the eight bytes at p that is not an ASCII letter.
+inline uint64_t not_ascii_letters(const unsigned char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  const uint64_t x = (v | 0x2020202020202020ull) & 0x7F7F7F7F7F7F7F7Full;  // small, seven bits
+  const uint64_t from_a = x + 0x1F1F1F1F1F1F1F1Full;                       // top bit: x >= 'a'
+  const uint64_t past_z = x + 0x0505050505050505ull;                       // top bit: x > 'z'
+  return ~(from_a & ~past_z & ~v) & 0x8080808080808080ull;
+}
 }  // namespace detail
 
 template <class F>
@@ -55,8 +67,17 @@ void for_each_word(std::string_view text, F&& f) {
       }
       if (next_is_letter(text, i)) break;
     }
-    // To the end of its run.
+    // To the end of its run: eight ASCII letters at a time, then one
+    // character at a time.
     for (;;) {
+      while (i + 8 <= n) {
+        const uint64_t stop = detail::not_ascii_letters(p + i);
+        if (stop != 0) {
+          i += static_cast<size_t>(std::countr_zero(stop)) / 8;
+          break;
+        }
+        i += 8;
+      }
       while (i < n && of[p[i]] == 1) ++i;
       if (i >= n || of[p[i]] == 0) break;
       size_t k = i;

@@ -36,6 +36,16 @@ TEST(TextRankingWords, SplitAtNonLettersAndApostrophes) {
   // accented and combining letters do not.
   EXPECT_EQ(words_of("\xC2\xAB" "a\xC2\xA0" "b\xC2\xBB 2\xC3\x97" "3 l\xCA\xBC" "a e\xCC\x81t\xC3\xA9"),
             (V{"a", "b", "l", "a", "e\xCC\x81t\xC3\xA9"}));
+  // Whatever their alignment: × and ÷ split, other Latin letters with the
+  // same last byte (ė, ķ) do not, nor do accents in long words.
+  for (const std::string pad : {"", "a", "aa", "aaa", "aaaa", "aaaaa", "aaaaaa", "aaaaaaa"}) {
+    EXPECT_EQ(words_of(pad + "d\xC3\xA9velopp\xC3\xA9" "es\xC3\x97install\xC3\xA9" "es\xC3\xB7x"),
+              (V{pad + "d\xC3\xA9velopp\xC3\xA9" "es", "install\xC3\xA9" "es", "x"}));
+    EXPECT_EQ(words_of(pad + "\xC4\x97\xC4\xB7\xC4\x97\xC4\xB7\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9 z"),
+              (V{pad + "\xC4\x97\xC4\xB7\xC4\x97\xC4\xB7\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "z"}));
+    EXPECT_EQ(words_of(pad + "abcdefgh\xE2\x80\x99" "ijklmnop\xC2\xA0qr"),
+              (V{pad + "abcdefgh", "ijklmnop", "qr"}));
+  }
   EXPECT_EQ(words_of(""), V{});
   EXPECT_EQ(words_of("  ...  "), V{});
   EXPECT_EQ(words_of("fin"), V{"fin"});
