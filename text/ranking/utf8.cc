@@ -1,5 +1,6 @@
 #include "text/ranking/utf8.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,10 +14,12 @@ bool valid(std::string_view s) {
     if (end - p >= 8) {
       uint64_t v;
       std::memcpy(&v, p, 8);
-      if ((v & 0x8080808080808080ull) == 0) {
+      const uint64_t high = v & 0x8080808080808080ull;
+      if (high == 0) {
         p += 8;
         continue;
       }
+      p += std::countr_zero(high) / 8;  // past the ASCII bytes before it
     }
     const unsigned char c = *p;
     if (c < 0x80) {
