@@ -108,6 +108,7 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return stems.at(a) < stems.at(b); });
 
   // Section sizes, then one buffer for the whole file.
+  static_assert(kWords == kSections - 1);
   std::array<uint64_t, kSections> size{};
   size[kLengths] = 4 * n;
   size[kDocuments] = kDocumentEntrySize * n;
@@ -124,7 +125,11 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     at[s] = end;
     end += size[s];
   }
-  std::string file(end, '\0');
+  // Everything but the words, the last section, is written in place; the
+  // words are appended at the end (no need to clear their bytes first).
+  std::string file;
+  file.reserve(end);
+  file.resize(at[kWords]);
   char* const base = file.data();
 
   std::memcpy(base, kMagic, sizeof kMagic);
@@ -160,7 +165,6 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     le::put64(e + 24, words_at);
     le::put64(e + 32, words.size());
     std::memcpy(base + at[kNames] + name_at, d.name.data(), d.name.size());
-    std::memcpy(base + at[kWords] + words_at, words.data(), words.size());
     name_at += d.name.size();
     words_at += words.size();
   }
@@ -183,23 +187,31 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     postings_at += info[k].posting_bytes;
   }
 
-  // Postings, document by document, so each stem's list is in index order.
-  std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
-  for (size_t p = 0; p < parts; ++p) {
-    const std::vector<uint32_t>& numbers = part[p].numbers;
-    size_t next = 0;
-    for (size_t i = n * p / parts; i < n * (p + 1) / parts; ++i) {
-      for (const Term& t : documents[i].description->terms) {
-        const uint32_t k = p == 0 ? numbers[next++] : renumber[numbers[next++]];
-        char* out = base + cursor[k];
-        const uint32_t last = next_gap_from[k];
-        out = le::put_varint(out, last == UINT32_MAX ? i : i - last);
-        out = le::put_varint(out, t.count);
-        cursor[k] = static_cast<uint64_t>(out - base);
-        next_gap_from[k] = static_cast<uint32_t>(i);
+  // Postings, document by document, so each stem's list is in index order;
+  // meanwhile the words are appended past them (the buffer has room, so
+  // `base` stays valid).
+  const auto write_postings = [&] {
+    std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
+    for (size_t p = 0; p < parts; ++p) {
+      const std::vector<uint32_t>& numbers = part[p].numbers;
+      size_t next = 0;
+      for (size_t i = n * p / parts; i < n * (p + 1) / parts; ++i) {
+        for (const Term& t : documents[i].description->terms) {
+          const uint32_t k = p == 0 ? numbers[next++] : renumber[numbers[next++]];
+          char* out = base + cursor[k];
+          const uint32_t last = next_gap_from[k];
+          out = le::put_varint(out, last == UINT32_MAX ? i : i - last);
+          out = le::put_varint(out, t.count);
+          cursor[k] = static_cast<uint64_t>(out - base);
+          next_gap_from[k] = static_cast<uint32_t>(i);
+        }
       }
     }
-  }
+  };
+  const auto append_words = [&] {
+    for (const IndexedDocument& d : documents) file.append(d.description->words);
+  };
+  parallel::for_each_index(2, [&](size_t job) { job == 0 ? write_postings() : append_words(); });
   return file;
 }
 
