@@ -38,7 +38,7 @@ bool is_letter(char32_t c) {
   if (c == 0xFEFF) return false;               // byte order mark
   if (c >= 0xFF00 && c < 0xFF21) return false;  // full-width punctuation and digits
   if ((c >= 0xFF3B && c < 0xFF41) || (c >= 0xFF5B && c < 0xFF66)) return false;
-  if (c >= 0xFFF0 && c < 0x10000) return false;  // specials
+  if (c >= 0xFFF0 && c < 0x10000) return false;  // replacement character, noncharacters
   if (c >= 0x1F000) return false;                // symbols, emoji, private planes
   return true;
 }
