@@ -1,0 +1,24 @@
+// Building the text side's ranked index from document descriptions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "text/ranking/describe.h"
+
+namespace textrank {
+
+struct IndexedDocument {
+  int64_t id;                      // the document's identifier (1..N in listing order)
+  std::string_view name;           // its bare file name
+  const Description* description;  // never null
+};
+
+// The whole bytes of the ranked index (ranked_file_format.h) over
+// `documents`, given in listing order, with this build's BM25 parameters,
+// stemmer and verdict settings. Pure: same documents, same bytes.
+std::string build_ranked_file(std::span<const IndexedDocument> documents);
+
+}  // namespace textrank
