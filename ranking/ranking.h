@@ -33,9 +33,14 @@ struct Ranking {
 
   // For "no sure match": the best candidate, when there is any at all (for
   // sounds it may lie below the threshold, so it need not be in `results`),
-  // and the threshold its score missed.
+  // and the threshold it missed.
   std::optional<Result> best_candidate;
   double threshold = 0;
+  // What the verdict compares with the threshold, when it is not the
+  // candidate's score (texts rank by BM25 but judge by how verbatim the
+  // query is): its name in French and its value for the best candidate.
+  std::string measure_name;
+  double measure = 0;
 };
 
 }  // namespace ranking

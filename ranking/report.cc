@@ -40,8 +40,10 @@ std::string HumanReport(const std::string& query, const Ranking& ranking, size_t
            ", confiance " + Number(ranking.confidence, "%.2f") + "\n";
   } else if (ranking.best_candidate) {
     const Result& best = *ranking.best_candidate;
+    const bool own = !ranking.measure_name.empty();
     out += "Verdict : aucune correspondance sûre (meilleur candidat : " + Item(best, sink) +
-           Offset(best.offset_s) + ", score " + Number(best.score, "%.3f") + " sous le seuil " +
+           Offset(best.offset_s) + ", " + (own ? ranking.measure_name : std::string("score")) + " " +
+           Number(own ? ranking.measure : best.score, "%.3f") + " sous le seuil " +
            Number(ranking.threshold, "%.3f") + ")\n";
   } else {
     out += "Verdict : aucune correspondance sûre (aucun candidat)\n";

@@ -60,6 +60,11 @@ TEST(Report, HumanLinesNameTheVerdictAndEscapeNamesOnATerminal) {
   EXPECT_EQ(ranking::HumanReport("q", none, 10, tty),
             "Requête : q\nVerdict : aucune correspondance sûre (meilleur candidat : x\\x1b[2J.xml "
             "(id 2), score 0.410 sous le seuil 0.900)\n");
+  none.measure_name = "similitude";
+  none.measure = 0.62;
+  EXPECT_EQ(ranking::HumanReport("q", none, 0, pipe),
+            "Requête : q\nVerdict : aucune correspondance sûre (meilleur candidat : x\x1b[2J.xml "
+            "(id 2), similitude 0.620 sous le seuil 0.900)\n");
   EXPECT_EQ(ranking::HumanReport("q", ranking::Ranking(), 10, tty),
             "Requête : q\nVerdict : aucune correspondance sûre (aucun candidat)\n");
 }

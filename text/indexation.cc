@@ -17,6 +17,8 @@
 #include "text/index_table.h"
 #include "text/messages.h"
 #include "text/problem.h"
+#include "text/ranking/describe.h"
+#include "text/ranking/ranked_file_writer.h"
 #include "text/scratch.h"
 
 namespace text {
@@ -26,10 +28,12 @@ namespace {
 constexpr const char kListName[] = "liste_base_texte.txt";
 constexpr const char kDescriptorsName[] = "base_descripteur_texte.txt";
 constexpr const char kIndexName[] = "table_index_texte.txt";
+constexpr const char kRankedName[] = "classement_texte.idx";
 
 struct Described {
   bool read = false;                  // false: refused, no identifier
   std::string words;                  // the descriptor's word list
+  textrank::Description ranked;       // what the ranked search keeps of it
   std::vector<std::string> problems;  // our own diagnostics, reported in order
 };
 
@@ -53,6 +57,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   // their listing slot so the bases never depend on the thread count. Inputs
   // are opened without blocking and must still be regular files.
   std::vector<Described> described(names.size());
+  sink.progress().Start("texte", names.size(), 0);
   parallel::for_each_index(names.size(), [&](size_t i) {
     Described& d = described[i];
     std::string bytes;
@@ -62,6 +67,10 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
       return;
     }
     d.read = true;
+    // One describer per thread: it stems each distinct word once.
+    thread_local textrank::Describer describer;
+    describer.describe(bytes, d.ranked);
+    sink.progress().Advance(bytes.size());
     Description description = indexFile(bytes, threshold);
     if (space.ready())
       scratch::write(space, names[i], bytes, description.pure, scratch::copyMode(*corpus.directory, names[i]),
@@ -69,6 +78,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     d.words = std::move(description.words);
   });
 
+  sink.progress().Finish();
   if (space.ready()) {
     std::vector<std::string> kept;
     for (size_t i = 0; i < names.size(); ++i)
@@ -78,6 +88,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
 
   // Identifiers go to the documents read, from 1 without gaps.
   std::string list, base;
+  std::vector<textrank::IndexedDocument> ranked;
   size_t id = 0;
   for (size_t i = 0; i < names.size(); ++i) {
     for (const std::string& p : described[i].problems) sink.report(p);
@@ -87,13 +98,16 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     list += registrationLine(id, names[i]);
     base += descriptorRecord(static_cast<int64_t>(id), described[i].words);
     std::string().swap(described[i].words);
+    ranked.push_back({static_cast<int64_t>(id), names[i], &described[i].ranked});
   }
   const std::string index = createTableIndexTexte(base);
+  const std::string ranked_file = textrank::build_ranked_file(ranked);
 
   store::Commit commit(base_dir);
   store::Status s = commit.Stage(kListName, list);
   if (s.ok()) s = commit.Stage(kDescriptorsName, base);
   if (s.ok()) s = commit.Stage(kIndexName, index);
+  if (s.ok()) s = commit.Stage(kRankedName, ranked_file);
   if (s.ok()) s = commit.Finish();
   if (!s.ok()) {
     sink.report(problem(store, messages::kBaseNotWritten, s));

@@ -71,7 +71,7 @@ TEST(TextIndexation, RegistersDescribesAndIndexesEveryListedDocument) {
   EXPECT_EQ(s.read("INDEXATION/table_index_texte_temp"), "");
   // No staging file is left beside the bases.
   EXPECT_EQ(s.list("EXTERN_FILES/database/base_texte"),
-            (std::vector<std::string>{"base_descripteur_texte.txt", "liste_base_texte.txt",
+            (std::vector<std::string>{"base_descripteur_texte.txt", "classement_texte.idx", "liste_base_texte.txt",
                                       "table_index_texte.txt"}));
 }
 

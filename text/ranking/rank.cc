@@ -87,6 +87,8 @@ ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes) {
   const Verdict v = judge(similarity, words, file.threshold(), file.min_source_words());
   r.match = v.source;
   r.confidence = v.confidence;
+  r.measure_name = "similitude";
+  r.measure = similarity;
   if (r.match) {
     r.match_label = "source";
   } else {
