@@ -13,6 +13,8 @@
 #include "sound/config.h"
 #include "sound/describe.h"
 #include "sound/messages.h"
+#include "sound/ranking/landmarks.h"
+#include "sound/ranking/ranked_file.h"
 #include "sound/sound_file.h"
 #include "store/commit.h"
 
@@ -25,6 +27,9 @@ namespace {
 // listing order. A sound whose rows alone could pass it is written row by
 // row as it is read.
 constexpr uint64_t kBatchBytes = uint64_t{64} << 20;
+// The ranked file, committed with the two bases.
+constexpr const char kRankedName[] = "classement_son.idx";
+
 // Rows gathered before each write when a sound is written as it is read.
 constexpr size_t kFlushBytes = size_t{1} << 20;
 
@@ -62,10 +67,12 @@ class StreamedRows : public RowSink {
   store::Status status_;
 };
 
-// The descriptor rows of one corpus sound, made ahead of its identifier.
+// The descriptor rows of one corpus sound, made ahead of its identifier,
+// and its fingerprint for the ranked search.
 struct Described {
   bool read = false;
   std::string rows;
+  Fingerprint fingerprint;
 };
 
 // An indexation under way: the listing, the staged base, the list and the
@@ -102,6 +109,8 @@ class Indexer {
 
   const SoundList& list() const { return list_; }
   const std::string& lines() const { return lines_; }
+  // The ranked search's entries of the sounds indexed, in identifier order.
+  const std::vector<sound_ranking::IndexedSound>& ranked() const { return ranked_; }
 
  private:
   // Sounds [begin, end): described in parallel, written in order.
@@ -109,8 +118,9 @@ class Indexer {
     std::vector<Described> described(end - begin);
     parallel::for_each_index(described.size(), [&](size_t k) {
       described[k].read = setDescriptor(*corpus_, bounds_, params_.echantillons, names_[begin + k],
-                                        described[k].rows)
+                                        described[k].rows, &described[k].fingerprint)
                               .ok();
+      sink_.progress().Advance(described[k].fingerprint.samples * 8);
     });
     store::Status s;
     for (size_t k = 0; s.ok() && k < described.size(); ++k) {
@@ -121,10 +131,12 @@ class Indexer {
         continue;
       }
       std::string id_line;
-      append_id_line(id_line, list_.addListeBaseSon(name));
+      const int id = list_.addListeBaseSon(name);
+      append_id_line(id_line, id);
       s = commit_.Append(id_line);
       if (s.ok()) s = commit_.Append(described[k].rows);
       described[k].rows = std::string();
+      keep(id, name, std::move(described[k].fingerprint));
       announce(name);
     }
     return s;
@@ -140,16 +152,20 @@ class Indexer {
       return store::Status();
     }
     std::string id_line;
-    append_id_line(id_line, list_.addListeBaseSon(name));
+    const int id = list_.addListeBaseSon(name);
+    append_id_line(id_line, id);
     store::Status s = commit_.Append(id_line);
     if (!s.ok()) return s;
     StreamedRows rows(commit_);
     // A read error now leaves a partial descriptor staged: the new base is
     // given up and the old one stays.
-    s = describe_file(*file, bounds_, params_.echantillons, rows);
+    sound_ranking::SampleCollector samples;
+    s = describe_file(*file, bounds_, params_.echantillons, rows, &samples);
     const store::Status written = rows.flush();
     if (!s.ok()) return s;
     if (!written.ok()) return written;
+    keep(id, name, fingerprint_of(samples.take()));
+    sink_.progress().Advance(file->size());
     announce(name);
     return store::Status();
   }
@@ -168,6 +184,10 @@ class Indexer {
                  std::string(messages::kCorpusEntryUnreadable));
   }
 
+  void keep(int id, const std::string& name, Fingerprint fingerprint) {
+    ranked_.push_back({id, name, fingerprint.samples, std::move(fingerprint.landmarks)});
+  }
+
   void announce(const std::string& name) {
     lines_ += messages::kIndexedHead;
     lines_ += sink_.shown(name);
@@ -182,6 +202,7 @@ class Indexer {
   BaseCommit& commit_;
   SoundList list_;
   std::string lines_;
+  std::vector<sound_ranking::IndexedSound> ranked_;
 };
 
 // "path : cause", the path as the store's layout names it (relative to the
@@ -195,12 +216,21 @@ std::string layout_form(const store::Store& store, const store::Status& s) {
 
 }  // namespace
 
+Fingerprint fingerprint_of(std::vector<float> samples) {
+  Fingerprint f;
+  f.samples = samples.size();
+  f.landmarks = sound_ranking::fingerprint(samples);
+  return f;
+}
+
 store::Status setDescriptor(store::Directory& corpus, const Bounds& bounds, int32_t echantillons,
-                            const std::string& name, std::string& rows) {
+                            const std::string& name, std::string& rows, Fingerprint* fingerprint) {
   std::unique_ptr<store::SequentialFile> file;
   store::Status s = corpus.NewSequentialFile(name, &file);
   RowText text(rows);
-  if (s.ok()) s = describe_file(*file, bounds, echantillons, text);
+  sound_ranking::SampleCollector samples;
+  if (s.ok()) s = describe_file(*file, bounds, echantillons, text, fingerprint ? &samples : nullptr);
+  if (s.ok() && fingerprint != nullptr) *fingerprint = fingerprint_of(samples.take());
   return s;
 }
 
@@ -218,9 +248,11 @@ int indexFiles(const store::Store& store, output::Sink& sink) {
   const size_t cols = static_cast<size_t>(params.nbintervalles) + 1;
   std::vector<uint64_t> ceilings(listed.names.size());
   uint64_t floor = header.size();
+  uint64_t planned_bytes = 0;
   for (size_t i = 0; i < listed.names.size(); ++i) {
     store::FileInfo info;
     if (!listed.directory->Stat(listed.names[i], store::Follow::kLinks, &info).ok()) info.size = 0;
+    planned_bytes += info.size;
     const uint64_t rows = rows_of_file(info.size, params.echantillons);
     const uint64_t least = rows_text_floor(rows, cols) + kIdLineFloor + kListLineFloor +
                            listed.names[i].size();
@@ -238,7 +270,10 @@ int indexFiles(const store::Store& store, output::Sink& sink) {
     s = commit.Start();
     if (s.ok()) s = commit.Append(header);
     Indexer indexer(sink, params, listed, commit);
+    sink.progress().Start("son", listed.names.size(), planned_bytes);
     if (s.ok()) s = indexer.run(ceilings);
+    sink.progress().Finish();
+    if (s.ok()) s = commit.commit().Stage(kRankedName, sound_ranking::build_ranked_file(indexer.ranked()));
     if (s.ok()) s = commit.Finish(indexer.list().text());
     lines = indexer.lines();
   }

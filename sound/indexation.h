@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/output.h"
 #include "sound/bounds.h"
+#include "sound/ranking/landmarks.h"
 #include "store/env.h"
 #include "store/store.h"
 
@@ -21,9 +23,19 @@ int resetAndIndex(const store::Store& store, output::Sink& sink);
 // files together.
 int indexFiles(const store::Store& store, output::Sink& sink);
 
+// What the ranked search keeps of a sound: its length and its landmarks.
+struct Fingerprint {
+  uint64_t samples = 0;
+  std::vector<sound_ranking::Landmark> landmarks;
+};
+
+// The fingerprint of a sound's samples.
+Fingerprint fingerprint_of(std::vector<float> samples);
+
 // Describes the corpus sound `name` of `corpus` and appends its descriptor
-// rows (without the identifier line) to `rows`. On failure returns why.
+// rows (without the identifier line) to `rows`, and, when `fingerprint` is
+// given, fills it from the same read. On failure returns why.
 store::Status setDescriptor(store::Directory& corpus, const Bounds& bounds, int32_t echantillons,
-                            const std::string& name, std::string& rows);
+                            const std::string& name, std::string& rows, Fingerprint* fingerprint = nullptr);
 
 }  // namespace sound

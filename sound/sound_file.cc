@@ -10,8 +10,9 @@ constexpr size_t kChunk = 256 * 1024;
 }  // namespace
 
 store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
-                            int32_t echantillons, RowSink& rows) {
+                            int32_t echantillons, RowSink& rows, sound_ranking::SampleCollector* samples) {
   Describer describer(echantillons, bounds, rows);
+  if (samples != nullptr) samples->reserve(file.size());
   const std::unique_ptr<char[]> buffer(new char[kChunk]);
   for (;;) {
     size_t got = 0;
@@ -19,6 +20,7 @@ store::Status describe_file(store::SequentialFile& file, const Bounds& bounds,
     if (!s.ok()) return s;
     if (got == 0) break;
     describer.feed(std::string_view(buffer.get(), got));
+    if (samples != nullptr) samples->feed(std::string_view(buffer.get(), got));
   }
   describer.finish();
   return store::Status();
