@@ -93,8 +93,9 @@ bool store_found(const store::Store& store, output::Sink& sink) {
 }
 
 // The lock of a request, and the recovery of any commit a crash left
-// unfinished. A store root that cannot be opened gives no lock: the request
-// then fails on its own files.
+// unfinished. Null, after one line saying why, when the store cannot be
+// locked (its root cannot be opened) or a recovery fails: a request never
+// runs unlocked or on a group of files half old, half new.
 std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::Sink& sink,
                                             store::FileLock::Mode mode) {
   const store::LockPlan plan = LockPlanFor(store, [&sink] {
@@ -102,11 +103,17 @@ std::unique_ptr<store::FileLock> lock_store(const store::Store& store, output::S
   });
   std::unique_ptr<store::FileLock> lock;
   const store::Status s = store::LockStore(store.env(), plan, mode, &lock);
-  if (!s.ok() && lock) sink.report("reprise d'une écriture interrompue impossible : " + output::printable(s.ToString()));
-  return lock;
+  if (s.ok()) return lock;
+  if (lock) {
+    sink.report("reprise d'une indexation interrompue impossible : " + output::printable(s.ToString()) +
+                " ; vérifiez les droits et la place du dossier, puis relancez");
+  } else {
+    sink.report("impossible de verrouiller le magasin : " + output::printable(s.ToString()) +
+                " ; vérifiez les droits du dossier EXTERN_FILES");
+  }
+  return nullptr;
 }
 
-// `release_lock` gives the store lock back before the request ends.
 int dispatch(const store::Store& store, output::Sink& sink, const Request& request,
              const std::function<void()>& release_lock) {
   switch (request.kind) {
@@ -158,6 +165,7 @@ int rank(const store::Store& store, output::Sink& sink, const ranking::Options& 
     }
   }
   const std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kShared);
+  if (!lock) return 1;
   return ranking::Classement(store, sink, *ranker, options, input);
 }
 
@@ -177,6 +185,7 @@ int run(const store::Store& store, output::Sink& sink, const Request& request) {
     return 1;
   }
   std::unique_ptr<store::FileLock> lock = lock_store(store, sink, store::FileLock::Mode::kExclusive);
+  if (!lock) return 1;
   config::Ensure(store, sink);
   try {
     return dispatch(store, sink, request, [&lock] { lock.reset(); });

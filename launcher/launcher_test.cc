@@ -1,8 +1,13 @@
 #include "launcher/launcher.h"
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "store/fault_env.h"
+#include "tests/support/temp_store.h"
 
 using launcher::Kind;
 
@@ -37,4 +42,39 @@ TEST(ParseRequest, AnythingElseIsUsage) {
   EXPECT_EQ(parse({"comparaison", "sound", "q.bin"}).kind, Kind::kUsage);
   EXPECT_EQ(parse({"recherche"}).kind, Kind::kUsage);
   EXPECT_EQ(parse({"unknown"}).kind, Kind::kUsage);
+}
+
+TEST(Run, NeverRunsUnlockedOrOnAHalfCommittedGroup) {
+  testing_support::TempStore s(/*with_config=*/false);
+  {
+    store::FaultEnv env(store::Env::Default());
+    env.FailNth(store::FaultEnv::Op::kLock, 1, EACCES, /*onwards=*/true);
+    output::StringSink sink;
+    EXPECT_EQ(launcher::run(s.store(&env), sink, parse({"indexation"})), 1);
+    EXPECT_EQ(sink.out_text(), "");
+    EXPECT_NE(sink.err_text().find("impossible de verrouiller le magasin"), std::string::npos) << sink.err_text();
+    EXPECT_NE(sink.err_text().find("Permission denied"), std::string::npos);
+    EXPECT_FALSE(s.exists("EXTERN_FILES/configuration.config"));
+  }
+  // A commit a crash left decided but unfinished, which cannot be finished.
+  s.write("EXTERN_FILES/database/base_texte/liste_base_texte.txt", "old");
+  s.write("EXTERN_FILES/database/base_texte/.liste_base_texte.txt.new", "new");
+  s.write("EXTERN_FILES/database/base_texte/.commit", "commit\nliste_base_texte.txt\nend\n");
+  for (const char* word : {"recherche", "classement"}) {
+    store::FaultEnv env(store::Env::Default());
+    env.FailNth(store::FaultEnv::Op::kRename, 1, EROFS, /*onwards=*/true);
+    output::StringSink sink;
+    const auto request = word == std::string("recherche") ? parse({"recherche", "maison"})
+                                                          : parse({"classement", "texte", "../q.xml"});
+    EXPECT_EQ(launcher::run(s.store(&env), sink, request), 1) << word;
+    EXPECT_EQ(sink.out_text(), "") << word;
+    EXPECT_NE(sink.err_text().find("reprise d'une indexation interrompue impossible"), std::string::npos)
+        << sink.err_text();
+    EXPECT_EQ(s.read("EXTERN_FILES/database/base_texte/liste_base_texte.txt"), "old");
+  }
+  // Once it can be finished, the next request does it first.
+  output::StringSink sink;
+  launcher::run(s.store(), sink, parse({"recherche", "maison"}));
+  EXPECT_EQ(s.read("EXTERN_FILES/database/base_texte/liste_base_texte.txt"), "new");
+  EXPECT_FALSE(s.exists("EXTERN_FILES/database/base_texte/.commit"));
 }

@@ -123,10 +123,11 @@ class FaultDirectory : public Directory {
 
 }  // namespace
 
-void FaultEnv::FailNth(Op op, int nth, int error) {
+void FaultEnv::FailNth(Op op, int nth, int error, bool onwards) {
   const std::lock_guard<std::mutex> lock(mu_);
   fail_nth_[static_cast<size_t>(op)] = nth;
   fail_errno_[static_cast<size_t>(op)] = error;
+  fail_onwards_[static_cast<size_t>(op)] = onwards;
 }
 
 void FaultEnv::CrashAt(int nth_change) {
@@ -152,7 +153,8 @@ Status FaultEnv::Check(Op op, const std::string& path) {
     ++changes_;
     if (crash_at_ > 0 && changes_ >= crash_at_) return Status::Error(path, EIO);
   }
-  if (fail_nth_[k] == n) return Status::Error(path, fail_errno_[k]);
+  if (fail_nth_[k] == n || (fail_onwards_[k] && fail_nth_[k] > 0 && n > fail_nth_[k]))
+    return Status::Error(path, fail_errno_[k]);
   return Status();
 }
 

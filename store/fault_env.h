@@ -18,8 +18,9 @@ class FaultEnv : public Env {
   // `base` must outlive this Env.
   explicit FaultEnv(Env* base) : base_(base) {}
 
-  // The nth call (from 1) of `op` fails with errno `error`.
-  void FailNth(Op op, int nth, int error = EIO);
+  // The nth call (from 1) of `op` fails with errno `error`; with `onwards`,
+  // every later call of `op` too.
+  void FailNth(Op op, int nth, int error = EIO, bool onwards = false);
   // Every call that would change the file system (creating, writing,
   // syncing, renaming or removing) fails from the nth such call on, as if
   // the process had been killed just before it: what is on disk then is
@@ -51,6 +52,7 @@ class FaultEnv : public Env {
   std::array<int, kOps> calls_{};
   std::array<int, kOps> fail_nth_{};
   std::array<int, kOps> fail_errno_{};
+  std::array<bool, kOps> fail_onwards_{};
   int changes_ = 0;
   int crash_at_ = 0;  // 0: no crash
 };
