@@ -1,7 +1,7 @@
 #include "web/cli.h"
 
 #include <locale.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cerrno>
 #include <climits>
@@ -54,25 +54,27 @@ int Main(const std::vector<std::string>& words, output::Sink& sink, const Ranker
       return 2;
     }
   }
-  if (!workdir.empty() && ::chdir(workdir.c_str()) != 0) {
-    sink.report("impossible d'aller dans le dossier " + output::printable(workdir) + " : " + std::strerror(errno));
+  // The store is reached from its work/ folder, made absolute: the server
+  // never changes its own working directory.
+  char resolved[PATH_MAX];
+  if (::realpath(workdir.empty() ? "." : workdir.c_str(), resolved) == nullptr) {
+    sink.report("dossier introuvable : " + output::printable(workdir) + " : " + std::strerror(errno));
     return 1;
   }
+  const std::string store_path = resolved;
   store::Env* env = store::Env::Default();
   store::FileInfo info;
-  if (!env->Stat(paths::kExternRoot, store::Follow::kLinks, &info).ok() ||
+  if (!env->Stat(store_path + "/" + paths::kExternRoot, store::Follow::kLinks, &info).ok() ||
       info.type != store::FileInfo::Type::kDirectory) {
     sink.report(
         "aucun magasin de données trouvé (../EXTERN_FILES absent) : lancez engine-web depuis le dossier work/ "
         "d'un magasin, ou avec -C DOSSIER");
     return 1;
   }
-  char cwd[PATH_MAX];
-  const std::string store_path = ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
 
   // Corpus listings sort as `ls` does under the environment's LC_COLLATE.
   const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", nullptr);
-  const store::Store store(env, "", collation);
+  const store::Store store(env, store_path, collation);
   const Service service(store, store_path, rankers);
   const int status = Serve(service, options, sink);
   if (collation != nullptr) ::freelocale(collation);

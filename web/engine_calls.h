@@ -1,10 +1,6 @@
-// Every call the web server makes into the parts of the engine that are
-// still changing: the indexation drivers, the keyword look-up and the
-// rankers. Kept in this one file so that it alone follows their changes.
-//
-// Today's indexation drivers work relative to the process's working
-// directory and print on the process's standard output: the server moves
-// into the store's work/ once at start-up, and serves that store only.
+// Every call the web server makes into the engine's requests: the
+// indexation drivers, the keyword look-up and the rankers, each on the
+// store it is given.
 #pragma once
 
 #include <cstdint>
