@@ -44,8 +44,10 @@ void show_document(const store::Store& store, output::Sink& sink, const Found& d
     sink.out(line);
     return;
   }
+  // A name's control bytes could drive a person's terminal: shown escaped
+  // there, unchanged for a program reading the output.
   std::string shown = "\n";
-  shown += document.name;
+  shown += sink.shown(document.name);
   shown += "\n";
   sink.out(shown);
   if (!wants_to_open(sink, next_answer_byte)) return;

@@ -108,5 +108,22 @@ TEST_F(Recherche, AppelerDesIdShowsOneDocument) {
   EXPECT_EQ(sink.out_text(), shown("b.xml") + "document d'id 9 absent de la liste des textes\n");
 }
 
+TEST_F(Recherche, NamesWithControlBytesAreEscapedOnlyOnATerminal) {
+  s_.write(kList, "<id> 1 </id> <filename> a\x1b[2J.xml </filename>\n");
+  s_.write(kIndex, "<mot> mot </mot> <key_nb> 1 3  </key_nb> \n");
+  class Terminal : public output::StringSink {
+   public:
+    bool out_is_terminal() const override { return true; }
+  };
+  Terminal tty;
+  Answers none("");
+  EXPECT_EQ(byword(s_.store(), tty, "mot", none.source()), 0);
+  EXPECT_EQ(tty.out_text(), shown("a\\x1b[2J.xml"));
+  output::StringSink pipe;
+  Answers again("");
+  EXPECT_EQ(byword(s_.store(), pipe, "mot", again.source()), 0);
+  EXPECT_EQ(pipe.out_text(), shown("a\x1b[2J.xml"));
+}
+
 }  // namespace
 }  // namespace keyword
