@@ -142,3 +142,20 @@ TEST(Newcomer, OutsideAStoreOneLineSaysWhereToRunAndNothingIsCreated) {
   EXPECT_EQ(s.list("elsewhere"), std::vector<std::string>{"deeper"});
   EXPECT_FALSE(s.exists("EXTERN_FILES/../configuration.config"));
 }
+
+TEST(Newcomer, WordprobeHasHelpVersionAndARootOption) {
+  Store s;
+  const auto before = Tree(s);
+  for (const char* word : {"--help", "-h", "--version"}) {
+    const auto r = s.run(e2e::wordprobe_binary(), {word});
+    EXPECT_EQ(r.status, 0) << word;
+    EXPECT_NE(r.out.find("wordprobe"), std::string::npos) << word;
+    EXPECT_EQ(r.err, "");
+  }
+  EXPECT_EQ(Tree(s), before);
+  s.write(std::string(e2e::kTextBase) + "base_descripteur_texte.txt",
+          "<debut> <id> 1 </id> <mots> milliards 4 ;   </mots> </fin>\n");
+  const auto r = s.run(e2e::wordprobe_binary(), {"--root", s.root()}, In(""));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "1 \n************ \nl'id est : 0\n 4 \n");
+}
