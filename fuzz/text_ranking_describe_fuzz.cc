@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "text/ranking/describe.h"
-#include "text/ranking/utf8.h"
+#include "common/utf8.h"
 #include "text/ranking/verdict.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,6 @@
 #include "text/ranking/letters.h"
 
-#include "text/ranking/utf8.h"
+#include "common/utf8.h"
 
 namespace textrank {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "text/ranking/entities.h"
-#include "text/ranking/utf8.h"
+#include "common/utf8.h"
 
 namespace textrank {
 

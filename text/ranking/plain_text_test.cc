@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "text/ranking/entities.h"
-#include "text/ranking/utf8.h"
+#include "common/utf8.h"
 
 namespace textrank {
 namespace {

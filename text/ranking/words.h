@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "text/ranking/letters.h"
-#include "text/ranking/utf8.h"
+#include "common/utf8.h"
 
 namespace textrank {
 
