@@ -42,6 +42,7 @@ struct Traitement {
   int kind = 0;
   std::string corps;  // the descriptor after its identifier line
   std::optional<image_ranking::Signature> signature;  // for the ranked search
+  uint64_t bytes = 0;  // the file's size, for the progress shown
 };
 
 // The images of one corpus in listing order. Names that the listing refused
@@ -74,6 +75,7 @@ Traitement traiter(const Entree& e, const ParamBits& bits) {
   std::string bytes;
   if (!e.handle->ReadFile(e.name, &bytes).ok()) return t;
   t.opened = true;
+  t.bytes = bytes.size();
   ImageLue img = lireImage(bytes, e.dir + e.name);
   std::string().swap(bytes);
   // The ranked search's signature is taken before the quantisation, which
@@ -151,7 +153,7 @@ int indexImage(const store::Store& store, output::Sink& sink) {
   sink.progress().Start("image", entrees.size(), 0);
   parallel::for_each_index(entrees.size(), [&](size_t i) {
     traitements[i] = traiter(entrees[i], bits);
-    sink.progress().Advance(0);
+    sink.progress().Advance(traitements[i].bytes);
   });
   sink.progress().Finish();
 
