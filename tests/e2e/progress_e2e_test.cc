@@ -177,23 +177,24 @@ TEST(TerminalProgress, IndexationDrawsItsAdvanceOnATerminalOnly) {
   // Piped, not one byte of advance.
   EXPECT_EQ(piped.err, "");
 
-  // On the terminal: each medium drawn in place from its first item, then
-  // summed up on a line of its own, in the order the media are indexed.
-  const std::string& t = shown.err;
-  size_t at = 0;
+  // On the terminal: each medium drawn in place from its first items (the
+  // workers may count a few before the first line is drawn), then summed up
+  // on a line of its own, in the order the media are indexed.
+  std::string rest = shown.err;
   for (const auto& [label, items] : std::vector<std::pair<std::string, int>>{{"texte", 30}, {"image", 6}, {"son", 3}}) {
-    const size_t first = t.find("\r" + label + " : 1/" + std::to_string(items), at);
-    ASSERT_NE(first, std::string::npos) << label << "\n" << t;
-    std::smatch m;
-    const std::string rest = t.substr(first);
-    ASSERT_TRUE(std::regex_search(rest, m,
-                                  std::regex("\r" + label + " : " + std::to_string(items) +
+    const std::string n = std::to_string(items);
+    std::smatch drawn, summed;
+    ASSERT_TRUE(std::regex_search(rest, drawn, std::regex("\r" + label + " : [0-9]+/" + n + "[,\x1b]")))
+        << label << "\n" << shown.err;
+    ASSERT_TRUE(std::regex_search(rest, summed,
+                                  std::regex("\r" + label + " : " + n +
                                              " fichiers en [0-9]+\\.[0-9] s \\([0-9]+\\.[0-9] Mo/s\\)\x1b\\[K\n")))
-        << label << "\n" << t;
-    at = first + static_cast<size_t>(m.position(0) + m.length(0));
+        << label << "\n" << shown.err;
+    EXPECT_LT(drawn.position(0), summed.position(0)) << label;
+    rest = summed.suffix();
   }
   // Nothing else is written there.
-  EXPECT_EQ(std::regex_replace(t, kProgressPiece, ""), "") << t;
+  EXPECT_EQ(std::regex_replace(shown.err, kProgressPiece, ""), "") << shown.err;
 }
 
 TEST(TerminalProgress, AWaitForTheStoreLockIsToldOnATerminalOnly) {
