@@ -3,7 +3,7 @@
 
 Run from anywhere:
 
-    python3 tools/gen_demo.py
+    python3 tools/gen_demo.py [--root DIR] [--predictions FILE]
 
 It rewrites the four demo corpora under
 demo/EXTERN_FILES/base_files/DATA_VELMORANE_DEV/ (Textes, TEST_RGB, TEST_NB,
@@ -12,6 +12,22 @@ there, then prints what the engine should answer on this store with the
 default configuration: the words of each text descriptor, the text
 comparison, the keyword search for "maison", the documents holding
 "milliards", the image scores and the sound detection.
+
+--root DIR builds the same store in DIR instead of demo/, with the empty
+directories a store needs beside the corpora (the bases, the scratch space,
+work/). --predictions FILE also writes those answers to FILE as one JSON
+object, for the test that runs the engine on a fresh store and compares:
+
+    {"text_descriptors": [{"id", "name", "words": [[WORD, COUNT], ...]}, ...],
+     "text_comparison": {"query", "documents": [{"id", "shared"}, ...]},
+     "keyword_search": {"word", "documents": [NAME, ...]},
+     "word_probe": {"word", "lines", "hits": [{"line", "count"}, ...]},
+     "image_searches": [{"query", "results": [{"name", "id", "score"}, ...]}, ...],
+     "sound_comparison": {"query", "found": [{"name", "instants": [S, ...],
+                                              "span": [FROM, TO]}, ...]}}
+
+Lists are in the order the engine prints them; names are file names, words
+and names UTF-8.
 
 Only the Python 3 standard library is used and every random draw comes from
 one fixed seed, so two runs write byte-identical files. Samples are rounded
@@ -25,7 +41,9 @@ two, an image query whose source scores highest, and a sound query whose
 source, and only it, is detected.
 """
 
+import argparse
 import bisect
+import json
 import math
 import os
 import random
@@ -34,14 +52,19 @@ import sys
 
 SEED = 20240611
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "demo")
-ROOT = os.path.normpath(ROOT)
-CORPUS = os.path.join(ROOT, "EXTERN_FILES", "base_files", "DATA_VELMORANE_DEV")
+DEMO_ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "demo")
+DEMO_ROOT = os.path.normpath(DEMO_ROOT)
+CORPUS = os.path.join("EXTERN_FILES", "base_files", "DATA_VELMORANE_DEV")
 TEXT_DIR = os.path.join(CORPUS, "Textes")
 RGB_DIR = os.path.join(CORPUS, "TEST_RGB")
 NB_DIR = os.path.join(CORPUS, "TEST_NB")
 SOUND_DIR = os.path.join(CORPUS, "TEST_SON")
-QUERY_DIR = os.path.join(ROOT, "queries")
+QUERY_DIR = "queries"
+# The empty directories of a store, beside the corpora and the queries.
+STORE_DIRS = [os.path.join("EXTERN_FILES", "database", "base_texte"),
+              os.path.join("EXTERN_FILES", "database", "base_image"),
+              os.path.join("EXTERN_FILES", "database", "base_son"),
+              "INDEXATION", "work"]
 
 # Default configuration of the engine (the file it creates on its first run).
 TEXT_THRESHOLD = 3
@@ -603,14 +626,15 @@ def sound_report(name, scores, q, e):
     for k, s in enumerate(scores):
         if s >= best:
             best, best_k = s, k
-    lines = []
+    lines, instants = [], []
     for p, s in enumerate(scores):
         if s > best - DETECTION_GAP:
+            instants.append(p * step)
             lines.append("Une ressemblance à été trouvée dans %s à l'instant : %fs  \n\n"
                          % (name, p * step))
-    lines.append("Trouvé dans %s postiton :  %fs  %fs\n\n"
-                 % (name, best_k * step, (best_k + q) * step))
-    return "".join(lines), best_k
+    span = [best_k * step, (best_k + q) * step]
+    lines.append("Trouvé dans %s postiton :  %fs  %fs\n\n" % (name, span[0], span[1]))
+    return "".join(lines), best_k, {"name": name, "instants": instants, "span": span}
 
 
 def sound_file(samples):
@@ -639,8 +663,17 @@ def check(condition, message):
 
 
 def main():
+    parser = argparse.ArgumentParser(description="Builds the demo data store.")
+    parser.add_argument("--root", default=DEMO_ROOT,
+                        help="directory of the store (default: demo/ of the source tree)")
+    parser.add_argument("--predictions", metavar="FILE",
+                        help="also write the expected answers to FILE, as JSON")
+    args = parser.parse_args()
+    root = os.path.normpath(os.path.abspath(args.root))
+    predictions = {}
+
     rng = random.Random(SEED)
-    print("Demo data store in %s\n" % ROOT)
+    print("Demo data store in %s\n" % root)
 
     # Texts.
     texts = {name: body.encode("utf-8") for name, body in TEXTS}
@@ -650,6 +683,8 @@ def main():
     for ident, name in enumerate(sorted(texts), start=1):
         entries = descriptor(texts[name])
         docs.append((ident, name, entries))
+        predictions.setdefault("text_descriptors", []).append(
+            {"id": ident, "name": name, "words": [[w, c] for w, c in entries]})
         print("  %2d %-30s %s" % (ident, name,
                                   " ".join("%s %d" % e for e in entries)))
     q_entries = descriptor(query_text)
@@ -657,18 +692,24 @@ def main():
 
     print("\nText comparison (last registered first):")
     listed = 0
+    compared = {"query": "../queries/" + TEXT_QUERY[0], "documents": []}
     for ident, name, entries in reversed(docs):
         common = shared_words(q_entries, entries)
         if len(common) >= 2:
             listed += 1
+            compared["documents"].append({"id": ident, "shared": len(common)})
             print("  document d'id %d a %d mots en commun sur avec votre fichier   (%s: %s)"
                   % (ident, len(common), name, ", ".join(common)))
     check(listed >= 2, "the text query should share two words with several documents")
+    predictions["text_comparison"] = compared
 
     maison = [(ident, dict(e)["maison"]) for ident, _, e in docs if "maison" in dict(e)]
     print("\nKeyword search \"maison\", in display order:")
+    shown = []
     for ident, count in ordered_for_display(maison):
+        shown.append(docs[ident - 1][1])
         print("  %s (%d occurrences)" % (docs[ident - 1][1], count))
+    predictions["keyword_search"] = {"word": "maison", "documents": shown}
     check(len(maison) >= 3 and len({c for _, c in maison}) >= 3,
           "\"maison\" should be kept in several documents with different counts")
 
@@ -678,6 +719,8 @@ def main():
     for line, count in probe:
         print("  line %d, count %d" % (line, count))
     check(len(probe) >= 2, "\"milliards\" should be kept in at least two documents")
+    predictions["word_probe"] = {"word": "milliards", "lines": len(docs),
+                                 "hits": [{"line": l, "count": c} for l, c in probe]}
 
     # Images.
     rgb = {
@@ -721,6 +764,9 @@ def main():
         print("\nImage search %s:" % title)
         for score, name in results:
             print("  Image %s (id %d) : %d %% de ressemblance" % (name, ids[name], score))
+        predictions.setdefault("image_searches", []).append(
+            {"query": title, "results": [{"name": name, "id": ids[name], "score": score}
+                                         for score, name in results]})
         return results
 
     res = image_results("../queries/requete_rgb.txt",
@@ -762,6 +808,7 @@ def main():
           % (len(sound_query), source, start, start / SAMPLE_RATE, q))
     expected = "Requête : ../queries/requete.bin\n"
     found = []
+    reports = []
     for name in sorted(sounds):
         base = window_matrix(sounds[name], e, table)
         scores = sliding_scores(q_matrix, base)
@@ -774,21 +821,25 @@ def main():
             print("  %-14s scores at windows %d..%d: %s"
                   % ("", around[0], around[-1], " ".join(str(scores[k]) for k in around)))
         if scores and detected(scores, q, len(base)):
-            text, best_k = sound_report(name, scores, q, e)
+            text, best_k, report = sound_report(name, scores, q, e)
             expected += text
             found.append((name, best_k))
+            reports.append(report)
     print("\nExpected output of the sound comparison:\n")
     print(expected, end="")
     check(found == [(source, first_window)],
           "the sound query should be found in %s alone, at window %d"
           % (source, first_window))
+    predictions["sound_comparison"] = {"query": "../queries/requete.bin", "found": reports}
 
     # Write everything.
-    write_dir(TEXT_DIR, texts)
-    write_dir(RGB_DIR, {k: colour_file(v) for k, v in rgb.items()})
-    write_dir(NB_DIR, {k: grey_file(v) for k, v in nb.items()})
-    write_dir(SOUND_DIR, {k: sound_file(v) for k, v in sounds.items()})
-    write_dir(QUERY_DIR, {
+    for directory in STORE_DIRS:
+        os.makedirs(os.path.join(root, directory), exist_ok=True)
+    write_dir(os.path.join(root, TEXT_DIR), texts)
+    write_dir(os.path.join(root, RGB_DIR), {k: colour_file(v) for k, v in rgb.items()})
+    write_dir(os.path.join(root, NB_DIR), {k: grey_file(v) for k, v in nb.items()})
+    write_dir(os.path.join(root, SOUND_DIR), {k: sound_file(v) for k, v in sounds.items()})
+    write_dir(os.path.join(root, QUERY_DIR), {
         TEXT_QUERY[0]: query_text,
         "requete_rgb.txt": colour_file(rgb_query),
         "requete_nb.txt": grey_file(nb_query),
@@ -798,13 +849,18 @@ def main():
     total = 0
     print("Files written:")
     for directory in (TEXT_DIR, RGB_DIR, NB_DIR, SOUND_DIR, QUERY_DIR):
-        for name in sorted(os.listdir(directory)):
-            path = os.path.join(directory, name)
+        for name in sorted(os.listdir(os.path.join(root, directory))):
+            path = os.path.join(root, directory, name)
             size = os.path.getsize(path)
             total += size
-            print("  %8d  %s" % (size, os.path.relpath(path, ROOT)))
+            print("  %8d  %s" % (size, os.path.relpath(path, root)))
     print("  %8d  in all" % total)
     check(total < SIZE_LIMIT, "the demo store should stay under 5 MB")
+
+    if args.predictions:
+        with open(args.predictions, "w", encoding="utf-8") as f:
+            json.dump(predictions, f, ensure_ascii=False, indent=1)
+            f.write("\n")
 
 
 if __name__ == "__main__":

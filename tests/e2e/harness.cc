@@ -26,6 +26,11 @@ const char kDefaultConfig[] =
     "<txt>\ntxt_nboccurrences: 3\n</txt>\n\n<sound>\nechantillons: 2048\nnbintervalles: 40\n"
     "</sound>\n\n<image>\nNbBit_NB: 4\nNbBit_RGB: 3\n</image>";
 
+std::string inStore(std::string_view from_work) {
+  if (from_work.substr(0, 3) == "../") from_work.remove_prefix(3);
+  return std::string(from_work);
+}
+
 std::string engine_binary() { return ENGINE_BINARY; }
 std::string wordprobe_binary() { return WORDPROBE_BINARY; }
 

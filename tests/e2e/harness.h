@@ -23,6 +23,10 @@ inline constexpr const char* kConfig = "EXTERN_FILES/configuration.config";
 // The default configuration bytes.
 extern const char kDefaultConfig[];
 
+// A path of common/paths.h, which starts from the working directory
+// ("../EXTERN_FILES/..."), made store-relative.
+std::string inStore(std::string_view from_work);
+
 struct Result {
   std::string out;
   std::string err;
