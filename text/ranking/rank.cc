@@ -59,7 +59,13 @@ ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes) {
     res.score = h.score;
     r.results.push_back(std::move(res));
   }
-  if (r.results.empty()) return r;
+  if (r.results.empty()) {
+    // No document shares a word with the query: surely no source.
+    const Verdict v = judge(0, 0, file.threshold(), file.min_source_words());
+    r.confidence = v.confidence;
+    r.measure_name = "similitude";
+    return r;
+  }
 
   // The verdict: the first of the best few documents holding the query
   // nearly verbatim is its source, and comes first. Failing that, one that

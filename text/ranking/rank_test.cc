@@ -92,6 +92,7 @@ TEST_F(TextRankingRank, UnrelatedAndShortQueries) {
   EXPECT_TRUE(r.results.empty());
   EXPECT_FALSE(r.match);
   EXPECT_FALSE(r.best_candidate.has_value());
+  EXPECT_DOUBLE_EQ(r.confidence, 1.0);  // sharing no word, surely no source
   // Found verbatim, but too short to name a source.
   r = query("chaque fichier indiqu\xC3\xA9");
   ASSERT_EQ(r.results.size(), 4u);
