@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/ranking/envelope.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/spectrum.h"
 #include "sound/ranking/vote.h"
@@ -18,14 +19,14 @@ struct SoundVote {
   Vote vote;
 };
 
-ranking::Result result_of(const RankedFile& file, uint32_t sound, const Alignment& a) {
-  const SoundEntry& e = file.sound(sound);
+ranking::Result result_of(const RankedFile& file, const Candidate& c) {
+  const SoundEntry& e = file.sound(c.sound);
   const Params& p = file.params();
   ranking::Result r;
   r.id = e.id;
   r.name = std::string(e.name);
-  r.score = a.votes;
-  const double seconds = a.offset * p.hop / kSampleRate;
+  r.score = c.votes;
+  const double seconds = c.offset * p.hop / kSampleRate;
   const double end = static_cast<double>(e.samples) / kSampleRate;
   r.offset_s = std::clamp(seconds, 0.0, end);
   return r;
@@ -37,14 +38,17 @@ double match_likelihood(double votes) {
   return 1.0 / (1.0 + std::exp(-(votes - (kMinVotes - 0.5)) / 1.5));
 }
 
+// The agreement a candidate with `votes` needs.
+double agreement_needed(uint32_t votes) { return votes >= kSureVotes ? kSureAgreement : kMinAgreement; }
+
 }  // namespace
 
-ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
+bool passes(const Candidate& c) { return c.votes >= kMinVotes && c.agreement >= agreement_needed(c.votes); }
+
+std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query) {
   Params p = file.params();
   p.peaks_per_block = std::max(p.peaks_per_block, kQueryPeaksPerBlock);
   p.targets = std::max(p.targets, kQueryTargets);
-  ranking::Ranking out;
-  out.threshold = kMinVotes;
 
   const Spectrum s = spectrum(query, p);
   const std::vector<Peak> peaks = find_peaks(s, p);
@@ -68,10 +72,6 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   }
   auto offset = [](const Vote& v) { return static_cast<int64_t>(v.db_frame) - static_cast<int64_t>(v.query_frame); };
 
-  struct Scored {
-    uint32_t sound;
-    Alignment a;
-  };
   // Each sound's votes and a bound of its alignment: sounds that could
   // neither be reported nor beat the best are not aligned.
   struct Span {
@@ -91,40 +91,76 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
     return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
   });
-  std::vector<Scored> scored;
-  uint32_t best_so_far = 0;
+  std::vector<float> bands;  // the query's band powers, once a sound needs them
+  std::vector<Candidate> out;
+  uint32_t best = 0, best_passing = 0;
   for (const Span& sp : spans) {
     // To matter, a sound must beat the best so far or pass the thresholds.
     const uint32_t to_report = std::max<uint32_t>(
-        kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_so_far)));
-    const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best_so_far));
+        kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
+    const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
     if (sp.bound < needed) break;  // bounds only decrease
     const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    const Alignment a = align(one, -slack, last, needed);
-    if (a.votes == 0) continue;
-    scored.push_back({sp.sound, a});
-    best_so_far = std::max(best_so_far, scored.back().a.votes);
+    const NearBest near = near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows);
+    if (near.windows.empty()) continue;
+    if (bands.empty()) bands = band_powers(s, p);
+    // The window the votes prefer, unless another one's envelope agrees
+    // clearly better (inside the sound too, when the preferred one is).
+    const Alignment& preferred = near.windows[0];
+    Candidate c{sp.sound, near.votes, envelope_agreement(e.envelope, bands, s.frames, preferred.offset, preferred.speed),
+                preferred.offset, preferred.speed};
+    double best_other = c.agreement + kBetterAgreement;
+    for (size_t i = 1; i < near.windows.size(); ++i) {
+      const Alignment& w = near.windows[i];
+      if (preferred.inside && !w.inside) continue;
+      const double agreement = envelope_agreement(e.envelope, bands, s.frames, w.offset, w.speed);
+      if (agreement >= best_other) {
+        best_other = agreement;
+        c.agreement = agreement;
+        c.offset = w.offset;
+        c.speed = w.speed;
+      }
+    }
+    out.push_back(c);
+    best = std::max(best, c.votes);
+    if (passes(c)) best_passing = std::max(best_passing, c.votes);
   }
-  std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
-    return a.a.votes != b.a.votes ? a.a.votes > b.a.votes : a.sound < b.sound;
+  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) {
+    return a.votes != b.votes ? a.votes > b.votes : a.sound < b.sound;
   });
-  if (scored.empty()) {
+  return out;
+}
+
+ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
+  ranking::Ranking out;
+  out.threshold = kMinVotes;
+  const std::vector<Candidate> found = candidates(file, query);
+  if (found.empty()) {
     out.confidence = 1 - match_likelihood(0);
     return out;
   }
-  const uint32_t best = scored[0].a.votes;
-  out.best_candidate = result_of(file, scored[0].sound, scored[0].a);
-  for (const Scored& sc : scored) {
-    if (sc.a.votes < kMinVotes || sc.a.votes < kRelativeVotes * best) break;
-    out.results.push_back(result_of(file, sc.sound, sc.a));
-  }
+  uint32_t best = 0;
+  for (const Candidate& c : found)
+    if (passes(c)) best = std::max(best, c.votes);
+  for (const Candidate& c : found)
+    if (passes(c) && c.votes >= kRelativeVotes * best) out.results.push_back(result_of(file, c));
   out.match = !out.results.empty();
-  if (out.match) out.match_label = "source";
-  const double l = match_likelihood(best);
-  out.confidence = out.match ? l : 1 - l;
+  if (out.match) {
+    out.match_label = "source";
+    out.confidence = match_likelihood(best);
+    return out;
+  }
+  const Candidate& top = found[0];
+  out.best_candidate = result_of(file, top);
+  if (top.votes >= kMinVotes) {
+    out.measure_name = "accord spectral";
+    out.measure = top.agreement;
+    out.threshold = agreement_needed(top.votes);
+  }
+  out.confidence = 1 - match_likelihood(top.votes >= kMinVotes ? kMinVotes - 1 : top.votes);
   return out;
 }
 

@@ -1,21 +1,41 @@
 // The ranked search of a query sound against a ranked file.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 #include "ranking/ranking.h"
 #include "sound/ranking/ranked_file.h"
 
 namespace sound_ranking {
 
-// Support needed for a sound to be reported: random agreements between
-// unrelated sounds (the same synthetic voice saying other words included)
-// stay below it on development queries.
-inline constexpr uint32_t kMinVotes = 6;
+// A sound is reported when its best alignment gathers at least kMinVotes
+// query frames and its band envelope agrees with the query's there at
+// least kMinAgreement (see envelope.h), or, with kSureVotes frames and more,
+// at least kSureAgreement. Random agreements between unrelated sounds (the
+// same synthetic voice saying other words included) stay below on
+// development queries: a few votes come easily, a matching envelope
+// with them does not; many votes need less confirmation (heavy noise blurs
+// the query's envelope).
+inline constexpr uint32_t kMinVotes = 3;
+inline constexpr double kMinAgreement = 0.5;
+inline constexpr uint32_t kSureVotes = 6;
+inline constexpr double kSureAgreement = 0.2;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
 // one a few votes, not a comparable count.
 inline constexpr double kRelativeVotes = 0.3;
+// Places of a sound where the query may start, compared by their envelope
+// agreement: up to kCheckedWindows windows with kWindowShare of the best
+// support or more. A periodic sound (an alarm, a ring) aligns almost as
+// well one period away, and a query's silences and onsets tell where it
+// lies. The window the votes prefer is left for one that agrees better by
+// kBetterAgreement at least: across the periods of a steady sound the
+// agreement barely moves, and the votes choose better there.
+inline constexpr size_t kCheckedWindows = 16;
+inline constexpr double kWindowShare = 0.6;
+inline constexpr double kBetterAgreement = 0.2;
 // Query triplet features this close to a cell boundary (in steps) are also
 // looked up in the neighbouring cell, for the kProbeFields features nearest
 // to one (all five: at most 32 lookups per triplet; three save a fifth of
@@ -29,12 +49,30 @@ inline constexpr int kProbeFields = 5;
 inline constexpr int32_t kQueryPeaksPerBlock = 10;
 inline constexpr int32_t kQueryTargets = 6;
 
-// results: the sounds passing the thresholds, best first (ties by table
-// order, i.e. id), each with the time in seconds where the query starts
-// inside it; score = the alignment's support (query frames voting for one
-// offset, see vote.h), compared with threshold = kMinVotes. A query without
+// One sound's best placement of the query.
+struct Candidate {
+  uint32_t sound = 0;     // index in the file's sound table
+  uint32_t votes = 0;     // support of the best window (see vote.h)
+  double agreement = 0;   // envelope agreement at `offset`
+  double offset = 0;      // sound frame where the query starts
+  double speed = 1;
+};
+
+// Pure: the sounds that may pass the thresholds (with kMinVotes or more, and
+// at least kRelativeVotes of the best), most votes first (ties by table
+// order). Of each sound's windows near its best, the one kept lies inside
+// the sound when one does, and agrees best with the query's envelope.
+std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query);
+
+// Whether a candidate passes the absolute thresholds.
+bool passes(const Candidate& c);
+
+// results: the candidates that pass, best first, each with the time in
+// seconds where the query starts inside it; score = the alignment's support
+// (query frames voting for one offset, see vote.h). A query without
 // landmarks (silent, tiny) is "no match"; so is one whose best sound falls
-// short, which is then best_candidate.
+// short, which is then best_candidate, with the measure it missed (votes
+// against kMinVotes, else the envelope agreement against the one needed).
 ranking::Ranking rank(const RankedFile& file, std::span<const float> query);
 
 }  // namespace sound_ranking

@@ -66,12 +66,17 @@ std::vector<std::pair<int64_t, Vote>> by_offset(std::span<const Vote> votes) {
 
 }  // namespace
 
-Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed) {
+namespace {
+
+// near_best(), with the best support over every window in `most`.
+std::vector<Alignment> windows_near_best(std::span<const Vote> votes, double first, double last, uint32_t needed,
+                                         double share, size_t max, uint32_t& most) {
+  most = 0;
   // Only the votes of speed-1 ranges of bound_width() holding enough votes
   // can belong to a window of interest: `needed` frames, or near that if it
   // is the best (near only grows with the best). The others are left out
   // before the exact (costlier) passes.
-  const double enough = std::max(1.0, needed - std::max(1.0, kNearShare * needed));
+  const double enough = std::max(1.0, std::min(needed - std::max(1.0, kNearShare * needed), share * needed));
   const int64_t width = bound_width(votes);
   const auto at = by_offset(votes);
   std::vector<int> cover(at.size() + 1, 0);
@@ -86,22 +91,64 @@ Alignment align(std::span<const Vote> votes, double first, double last, uint32_t
   int open = 0;
   for (size_t i = 0; i < at.size(); ++i)
     if ((open += cover[i]) > 0) kept.push_back(at[i].second);
-  if (kept.empty()) return {};
+  if (kept.empty() || max == 0) return {};
 
-  uint32_t most = 0;
   for_each_window(kept, first, last, [&](const Alignment& w) { most = std::max(most, w.votes); });
   if (most < needed) return {};
   const double near = most - std::max(1.0, kNearShare * most);
-  Alignment best;
+  const double lowest = std::min(near, std::max(1.0, share * most));
+  // Every window worth returning, tagged with its place in the order of
+  // for_each_window (speeds nearest 1 first, then earlier offsets).
+  struct Tagged {
+    size_t order;
+    bool near;
+    Alignment w;
+  };
+  std::vector<Tagged> windows;
+  size_t order = 0;
   for_each_window(kept, first, last, [&](const Alignment& w) {
-    if (w.votes < near) return;
-    if (best.votes == 0 || w.inside > best.inside ||
-        (w.inside == best.inside && (w.all_votes > best.all_votes ||
-                                     (w.all_votes == best.all_votes && w.votes > best.votes))))
-      best = w;
+    if (w.votes >= lowest) windows.push_back({order, w.votes >= near, w});
+    ++order;
   });
-  best.votes = most;
-  return best;
+  // The windows near the best in align()'s preference, then the others,
+  // most supported first.
+  std::sort(windows.begin(), windows.end(), [](const Tagged& a, const Tagged& b) {
+    if (a.near != b.near) return a.near;
+    if (!a.near && a.w.votes != b.w.votes) return a.w.votes > b.w.votes;
+    if (a.w.inside != b.w.inside) return a.w.inside;
+    if (a.w.all_votes != b.w.all_votes) return a.w.all_votes > b.w.all_votes;
+    if (a.w.votes != b.w.votes) return a.w.votes > b.w.votes;
+    return a.order < b.order;
+  });
+  // One window per place: a window within kAlignWidth frames of one
+  // already taken (at any speed) adds nothing.
+  std::vector<Alignment> out;
+  for (const Tagged& t : windows) {
+    if (out.size() >= max) break;
+    bool seen = false;
+    for (const Alignment& o : out) seen = seen || std::abs(o.offset - t.w.offset) <= kAlignWidth;
+    if (!seen) out.push_back(t.w);
+  }
+  return out;
+}
+
+}  // namespace
+
+NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
+                   size_t max) {
+  NearBest out;
+  out.windows = windows_near_best(votes, first, last, needed, share, max, out.votes);
+  if (out.windows.empty()) out.votes = 0;
+  return out;
+}
+
+Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed) {
+  uint32_t most;
+  const std::vector<Alignment> best = windows_near_best(votes, first, last, needed, 1, 1, most);
+  if (best.empty()) return {};
+  Alignment a = best[0];
+  a.votes = most;
+  return a;
 }
 
 uint32_t align_bound(std::span<const Vote> votes) {
