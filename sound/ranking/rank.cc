@@ -150,6 +150,7 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   out.match = !out.results.empty();
   if (out.match) {
     out.match_label = "source";
+    out.best_candidate = out.results[0];
     out.confidence = match_likelihood(best);
     return out;
   }

@@ -19,8 +19,8 @@ namespace sound_ranking {
 // with them does not; many votes need less confirmation (heavy noise blurs
 // the query's envelope).
 inline constexpr uint32_t kMinVotes = 3;
-inline constexpr double kMinAgreement = 0.5;
-inline constexpr uint32_t kSureVotes = 6;
+inline constexpr double kMinAgreement = 0.6;
+inline constexpr uint32_t kSureVotes = 8;
 inline constexpr double kSureAgreement = 0.2;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
@@ -33,7 +33,7 @@ inline constexpr double kRelativeVotes = 0.3;
 // lies. The window the votes prefer is left for one that agrees better by
 // kBetterAgreement at least: across the periods of a steady sound the
 // agreement barely moves, and the votes choose better there.
-inline constexpr size_t kCheckedWindows = 16;
+inline constexpr size_t kCheckedWindows = 64;
 inline constexpr double kWindowShare = 0.6;
 inline constexpr double kBetterAgreement = 0.2;
 // Query triplet features this close to a cell boundary (in steps) are also
