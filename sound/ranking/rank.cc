@@ -38,8 +38,13 @@ double match_likelihood(double votes) {
   return 1.0 / (1.0 + std::exp(-(votes - (kMinVotes - 0.5)) / 1.5));
 }
 
-// The agreement a candidate with `votes` needs.
-double agreement_needed(uint32_t votes) { return votes >= kSureVotes ? kSureAgreement : kMinAgreement; }
+// The agreement a candidate with `votes` needs (votes >= kMinVotes).
+double agreement_needed(uint32_t votes) {
+  double needed = kThresholds[0].agreement;
+  for (const Threshold& t : kThresholds)
+    if (votes >= t.votes) needed = t.agreement;
+  return needed;
+}
 
 }  // namespace
 

@@ -10,18 +10,22 @@
 
 namespace sound_ranking {
 
-// A sound is reported when its best alignment gathers at least kMinVotes
-// query frames and its band envelope agrees with the query's there at
-// least kMinAgreement (see envelope.h), or, with kSureVotes frames and more,
-// at least kSureAgreement. Random agreements between unrelated sounds (the
-// same synthetic voice saying other words included) stay below on
-// development queries: a few votes come easily, a matching envelope
-// with them does not; many votes need less confirmation (heavy noise blurs
-// the query's envelope).
-inline constexpr uint32_t kMinVotes = 3;
-inline constexpr double kMinAgreement = 0.6;
-inline constexpr uint32_t kSureVotes = 8;
-inline constexpr double kSureAgreement = 0.2;
+// A sound is reported when its best alignment gathers at least `votes`
+// query frames and its band envelope agrees with the query's there at least
+// `agreement` (see envelope.h), for one of these pairs. Random agreements
+// between unrelated sounds (the same synthetic voice saying other words
+// included) stay below on development queries: two or three votes come
+// easily, a matching envelope with them does not. Eight votes and more are
+// rarely random: the envelope then only must not go against them (heavy
+// noise, reverberation or a voice over the query blur its envelope, and a
+// steady tone has next to none). Two votes are all a short query of a
+// sparse sound may get.
+struct Threshold {
+  uint32_t votes;
+  double agreement;
+};
+inline constexpr Threshold kThresholds[] = {{2, 0.7}, {3, 0.6}, {6, 0.5}, {8, 0.0}};
+inline constexpr uint32_t kMinVotes = kThresholds[0].votes;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
 // one a few votes, not a comparable count.

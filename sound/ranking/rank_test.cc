@@ -199,8 +199,16 @@ TEST_F(RankTest, CandidatesCarryTheirAgreement) {
   EXPECT_TRUE(passes(found[0]));
   EXPECT_NEAR(found[0].offset, static_cast<double>(from) / kParams.hop, 1.5);
   for (size_t i = 1; i < found.size(); ++i) EXPECT_GE(found[i - 1].votes, found[i].votes);
-  EXPECT_FALSE(passes({0, kMinVotes, kMinAgreement - 0.01, 0, 1}));
-  EXPECT_TRUE(passes({0, kSureVotes, kSureAgreement, 0, 1}));
+  // Each pair of thresholds holds from its votes up to the next pair's.
+  for (size_t i = 0; i < std::size(kThresholds); ++i) {
+    const Threshold& t = kThresholds[i];
+    EXPECT_TRUE(passes({0, t.votes, t.agreement, 0, 1}));
+    EXPECT_FALSE(passes({0, t.votes, t.agreement - 0.01, 0, 1}));
+    if (i + 1 < std::size(kThresholds)) {
+      EXPECT_LT(kThresholds[i + 1].agreement, t.agreement);  // more votes, less confirmation
+      EXPECT_FALSE(passes({0, kThresholds[i + 1].votes - 1, kThresholds[i + 1].agreement, 0, 1}));
+    }
+  }
   EXPECT_FALSE(passes({0, kMinVotes - 1, 1.0, 0, 1}));
 }
 
