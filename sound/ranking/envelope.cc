@@ -29,6 +29,10 @@ std::array<size_t, kEnvelopeBands + 1> band_edges(size_t bins, const Params& p) 
 
 double decibels(double power) { return 10 * std::log10(power); }
 
+// The same in single precision, for the many cells of a query (about twice
+// as fast, and far finer than the envelope's 4 dB steps).
+float decibels(float power) { return 3.0103f * std::log2(power); }
+
 }  // namespace
 
 size_t envelope_blocks(size_t frames) { return (frames + kEnvelopeFrames - 1) / kEnvelopeFrames; }
@@ -120,7 +124,7 @@ double envelope_agreement(std::span<const uint8_t> env, std::span<const float> q
     for (int b = 0; b < B; ++b) {
       if (!used[b]) continue;
       const int level = (env[k * kEnvelopeBlockBytes + b / 2] >> (4 * (b % 2))) & 0xF;
-      ql[j * B + b] = decibels(std::max(q[kept[j] * B + b], floor));
+      ql[j * B + b] = decibels(static_cast<float>(std::max(q[kept[j] * B + b], floor)));
       dl[j * B + b] = level * kEnvelopeStepDb - kRangeDb + kEnvelopeStepDb / 2.0;
       qmean += ql[j * B + b];
       dmean += dl[j * B + b];

@@ -1,8 +1,8 @@
 // Band envelope: how a sound's energy spreads over a few frequency bands,
 // block by block. Landmarks say where a query may lie; the envelope checks
-// it. The energy of sixteen log-spaced bands is kept per block of four
-// frames (32 ms), as a 4-bit level: 4 dB steps below the loudest band
-// of the whole sound.
+// it. The energy of eight log-spaced bands is kept per block of eight
+// frames (64 ms), as a 4-bit level: 4 dB steps below the loudest band of
+// the whole sound. Four bytes per block: 62.5 bytes a second of sound.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +15,8 @@
 
 namespace sound_ranking {
 
-inline constexpr int kEnvelopeBands = 16;
-inline constexpr int kEnvelopeFrames = 4;                        // frames per block
+inline constexpr int kEnvelopeBands = 8;
+inline constexpr int kEnvelopeFrames = 8;                        // frames per block
 inline constexpr size_t kEnvelopeBlockBytes = kEnvelopeBands / 2;  // two levels a byte
 inline constexpr int kEnvelopeStepDb = 4;
 

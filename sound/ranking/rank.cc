@@ -32,10 +32,10 @@ ranking::Result result_of(const RankedFile& file, const Candidate& c) {
   return r;
 }
 
-// How sure a verdict on `votes` is: 1/2 at the threshold, towards 1 far
-// above it (for a match) or near 0 (for "no match").
-double match_likelihood(double votes) {
-  return 1.0 / (1.0 + std::exp(-(votes - (kMinVotes - 0.5)) / 1.5));
+// How sure a verdict on `votes` is: 1/2 at the threshold `least`, towards
+// 1 far above it (for a match) or near 0 (for "no match").
+double match_likelihood(double votes, uint32_t least) {
+  return 1.0 / (1.0 + std::exp(-(votes - (least - 0.5)) / 1.5));
 }
 
 // The agreement a candidate with `votes` needs (votes >= kMinVotes).
@@ -48,7 +48,13 @@ double agreement_needed(uint32_t votes) {
 
 }  // namespace
 
-bool passes(const Candidate& c) { return c.votes >= kMinVotes && c.agreement >= agreement_needed(c.votes); }
+uint32_t least_votes(size_t triplets) {
+  return triplets <= kShortQuery ? kThresholds[0].votes : kThresholds[1].votes;
+}
+
+bool passes(const Candidate& c) {
+  return c.votes >= std::max(c.least, kMinVotes) && c.agreement >= agreement_needed(c.votes);
+}
 
 std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query) {
   Params p = file.params();
@@ -60,7 +66,9 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
   std::vector<SoundVote> votes;
   std::vector<uint32_t> hashes;
   std::vector<Posting> postings;
-  for (const auto& [f, frame] : triplet_features(peaks, p)) {
+  const auto triplets = triplet_features(peaks, p);
+  const uint32_t least = least_votes(triplets.size());
+  for (const auto& [f, frame] : triplets) {
     probe_hashes(f, kProbeMargin, hashes, kProbeFields);
     postings.clear();
     for (uint32_t h : hashes) file.lookup(h, postings);
@@ -102,25 +110,34 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
   for (const Span& sp : spans) {
     // To matter, a sound must beat the best so far or pass the thresholds.
     const uint32_t to_report = std::max<uint32_t>(
-        kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
+        least, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
     const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
     if (sp.bound < needed) break;  // bounds only decrease
     const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    const NearBest near = near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows);
+    const NearBest near = near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
     if (near.windows.empty()) continue;
+    const Alignment& preferred = near.windows[0];
+    Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};
+    if (c.votes < least) {  // only a candidate for "no match"
+      out.push_back(c);
+      best = std::max(best, c.votes);
+      continue;
+    }
     if (bands.empty()) bands = band_powers(s, p);
     // The window the votes prefer, unless another one's envelope agrees
     // clearly better (inside the sound too, when the preferred one is).
-    const Alignment& preferred = near.windows[0];
-    Candidate c{sp.sound, near.votes, envelope_agreement(e.envelope, bands, s.frames, preferred.offset, preferred.speed),
-                preferred.offset, preferred.speed};
+    c.agreement = envelope_agreement(e.envelope, bands, s.frames, preferred.offset, preferred.speed);
     double best_other = c.agreement + kBetterAgreement;
-    for (size_t i = 1; i < near.windows.size(); ++i) {
+    // Copies of a periodic sound align at the same speed: the other places
+    // are looked for at the preferred window's speed.
+    size_t checked = 1;
+    for (size_t i = 1; i < near.windows.size() && c.votes >= kPlacesCheckedFrom && checked < kCheckedWindows; ++i) {
       const Alignment& w = near.windows[i];
-      if (preferred.inside && !w.inside) continue;
+      if (w.speed != preferred.speed || (preferred.inside && !w.inside)) continue;
+      ++checked;
       const double agreement = envelope_agreement(e.envelope, bands, s.frames, w.offset, w.speed);
       if (agreement >= best_other) {
         best_other = agreement;
@@ -144,9 +161,11 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   out.threshold = kMinVotes;
   const std::vector<Candidate> found = candidates(file, query);
   if (found.empty()) {
-    out.confidence = 1 - match_likelihood(0);
+    out.confidence = 1 - match_likelihood(0, kMinVotes);
     return out;
   }
+  const uint32_t least = found[0].least;
+  out.threshold = least;
   uint32_t best = 0;
   for (const Candidate& c : found)
     if (passes(c)) best = std::max(best, c.votes);
@@ -156,17 +175,17 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   if (out.match) {
     out.match_label = "source";
     out.best_candidate = out.results[0];
-    out.confidence = match_likelihood(best);
+    out.confidence = match_likelihood(best, least);
     return out;
   }
   const Candidate& top = found[0];
   out.best_candidate = result_of(file, top);
-  if (top.votes >= kMinVotes) {
+  if (top.votes >= least) {
     out.measure_name = "accord spectral";
     out.measure = top.agreement;
     out.threshold = agreement_needed(top.votes);
   }
-  out.confidence = 1 - match_likelihood(top.votes >= kMinVotes ? kMinVotes - 1 : top.votes);
+  out.confidence = 1 - match_likelihood(std::min(top.votes, least - 1), least);
   return out;
 }
 

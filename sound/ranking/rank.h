@@ -26,20 +26,27 @@ struct Threshold {
 };
 inline constexpr Threshold kThresholds[] = {{2, 0.7}, {3, 0.6}, {6, 0.5}, {8, 0.0}};
 inline constexpr uint32_t kMinVotes = kThresholds[0].votes;
+// Random pairs of agreeing votes grow with the query's triplets: the first
+// pair of thresholds holds only for a query of at most kShortQuery
+// triplets (about a second of speech), the next ones for every query.
+inline constexpr size_t kShortQuery = 800;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
 // one a few votes, not a comparable count.
 inline constexpr double kRelativeVotes = 0.3;
 // Places of a sound where the query may start, compared by their envelope
-// agreement: up to kCheckedWindows windows with kWindowShare of the best
-// support or more. A periodic sound (an alarm, a ring) aligns almost as
+// agreement: up to kCheckedWindows windows at the speed of the best one,
+// with kWindowShare of the best support or more. A periodic sound (an alarm, a ring) aligns almost as
 // well one period away, and a query's silences and onsets tell where it
 // lies. The window the votes prefer is left for one that agrees better by
 // kBetterAgreement at least: across the periods of a steady sound the
-// agreement barely moves, and the votes choose better there.
-inline constexpr size_t kCheckedWindows = 64;
-inline constexpr double kWindowShare = 0.6;
+// agreement barely moves, and the votes choose better there. Only a sound
+// with kPlacesCheckedFrom votes or more is a match strong enough for its
+// place to be in doubt; a weaker one is checked where the votes place it.
+inline constexpr size_t kCheckedWindows = 24;
+inline constexpr double kWindowShare = 0.8;
 inline constexpr double kBetterAgreement = 0.2;
+inline constexpr uint32_t kPlacesCheckedFrom = 8;
 // Query triplet features this close to a cell boundary (in steps) are also
 // looked up in the neighbouring cell, for the kProbeFields features nearest
 // to one (all five: at most 32 lookups per triplet; three save a fifth of
@@ -60,15 +67,20 @@ struct Candidate {
   double agreement = 0;   // envelope agreement at `offset`
   double offset = 0;      // sound frame where the query starts
   double speed = 1;
+  uint32_t least = kMinVotes;  // the fewest votes this query's sounds need
 };
 
-// Pure: the sounds that may pass the thresholds (with kMinVotes or more, and
+// The fewest votes a sound needs for a query of `triplets` triplets.
+uint32_t least_votes(size_t triplets);
+
+// Pure: the sounds that may pass the thresholds (with the least votes or more, and
 // at least kRelativeVotes of the best), most votes first (ties by table
 // order). Of each sound's windows near its best, the one kept lies inside
 // the sound when one does, and agrees best with the query's envelope.
 std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query);
 
-// Whether a candidate passes the absolute thresholds.
+// Whether a candidate passes the absolute thresholds (its least votes, and
+// the agreement of the pair of thresholds its votes reach).
 bool passes(const Candidate& c);
 
 // results: the candidates that pass, best first, each with the time in
@@ -76,7 +88,8 @@ bool passes(const Candidate& c);
 // (query frames voting for one offset, see vote.h). A query without
 // landmarks (silent, tiny) is "no match"; so is one whose best sound falls
 // short, which is then best_candidate, with the measure it missed (votes
-// against kMinVotes, else the envelope agreement against the one needed).
+// against the least votes, else the envelope agreement against the one
+// needed).
 ranking::Ranking rank(const RankedFile& file, std::span<const float> query);
 
 }  // namespace sound_ranking

@@ -94,10 +94,13 @@ TEST(RankedFileTest, BuildRefusesInconsistentSounds) {
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
   s = {sound(0, "a", 1000, {{1u << kHashBits, 0}})};
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
-  // 5 frames: two blocks of envelope, or none.
-  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(kEnvelopeBlockBytes))};
+  // The envelope of 5 frames, or none.
+  const size_t length = envelope_blocks(5) * kEnvelopeBlockBytes;
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length + 1))};
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
-  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(2 * kEnvelopeBlockBytes, 7))};
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length - 1))};
+  EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length, 7))};
   EXPECT_NO_THROW(build_ranked_file(s));
 }
 

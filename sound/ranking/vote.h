@@ -49,7 +49,8 @@ Alignment align(std::span<const Vote> votes, double first, double last, uint32_t
 // means: periodic sound (an alarm, a ring) aligns almost as well one period
 // away. First the windows align() chooses among (support within kNearShare
 // of the best), in its order of preference, then the others with at least
-// `share` of the best support, most supported first; one window per place
+// `share` of the best support and `needed` frames, most supported first;
+// one window per place
 // (none within kAlignWidth frames of another, whatever the speed), at most
 // `max` of them, each with its own support in votes. With them the best
 // support, in votes. No windows when none has `needed` frames.
@@ -61,8 +62,9 @@ NearBest near_best(std::span<const Vote> votes, double first, double last, uint3
                    size_t max);
 
 // An upper bound of align(votes, ...).votes in one sort of whole numbers:
-// the most votes whose offset at speed 1 lies in a window wide enough to hold
-// any window of any speed (at most a few percent of the query's length).
+// the most query frames voting for offsets at speed 1 that lie in a window
+// wide enough to hold any window of any speed (at most a few percent of the
+// query's length).
 uint32_t align_bound(std::span<const Vote> votes);
 
 }  // namespace sound_ranking
