@@ -218,17 +218,18 @@ TEST_F(RankTest, CandidatesCarryTheirAgreement) {
   EXPECT_FALSE(passes({0, kMinVotes, 1.0, 0, 1, least_votes(kShortQuery + 1)}));
 }
 
-// A ring that recurs: half a second of tune, half a second of silence,
-// three times, then a longer silence and the ring again. A query across the
-// longer silence gets the same votes two rings earlier (and the votes
-// prefer the earlier place), where a ring lies under its silence: the
-// envelope tells them apart.
+// A ring that recurs: a second of tune, half a second of silence, three
+// times, then a longer silence and the ring again. A query across the
+// longer silence gets as many votes two rings earlier (and the votes prefer
+// the earlier place), where a ring lies under its silence: the envelope
+// tells them apart.
 TEST(RankPeriodicTest, RecurringRingIsPlacedByTheSilenceItHolds) {
-  std::vector<float> ring = melody(40, kSampleRate / 2);
-  ring.resize(kSampleRate, 0.0f);
+  const std::vector<float> tune = melody(40, kSampleRate);
+  std::vector<float> ring = tune;
+  ring.resize(3 * kSampleRate / 2, 0.0f);
   std::vector<float> x;
   for (int k = 0; k < 3; ++k) x.insert(x.end(), ring.begin(), ring.end());
-  x.resize(x.size() + kSampleRate, 0.0f);
+  x.resize(x.size() + 3 * kSampleRate / 2, 0.0f);
   x.insert(x.end(), ring.begin(), ring.end());
   SoundPrint print = describe(x);
   const std::vector<IndexedSound> store = {
@@ -237,10 +238,13 @@ TEST(RankPeriodicTest, RecurringRingIsPlacedByTheSilenceItHolds) {
   std::string why;
   const std::optional<RankedFile> file = RankedFile::parse(bytes, why);
   ASSERT_TRUE(file) << why;
-  // From 2.25 s: the end of the third ring, 1.5 s of silence, the start of
-  // the fourth.
-  const size_t from = 9 * kSampleRate / 4;
-  const std::vector<float> q(x.begin() + from, x.begin() + from + 2 * kSampleRate);
+  // From 3.2 s: the end of the third tune, 2 s of silence, the start of the
+  // fourth.
+  const size_t from = 16 * kSampleRate / 5;
+  const std::vector<float> q(x.begin() + from, x.begin() + from + 18 * kSampleRate / 5);
+  const std::vector<Candidate> found = candidates(*file, q);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_GE(found[0].votes, kPlacesCheckedFrom);
   const ranking::Ranking r = rank(*file, q);
   ASSERT_TRUE(r.match);
   EXPECT_NEAR(*r.results[0].offset_s, static_cast<double>(from) / kSampleRate, 0.05);
