@@ -117,7 +117,8 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    const NearBest near = near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
+    const NearBest near =
+        near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
     if (near.windows.empty()) continue;
     const Alignment& preferred = near.windows[0];
     Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};
@@ -133,8 +134,8 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     double best_other = c.agreement + kBetterAgreement;
     // Copies of a periodic sound align at the same speed: the other places
     // are looked for at the preferred window's speed.
-    size_t checked = 1;
-    for (size_t i = 1; i < near.windows.size() && c.votes >= kPlacesCheckedFrom && checked < kCheckedWindows; ++i) {
+    size_t checked = c.votes >= kPlacesCheckedFrom ? 1 : kCheckedWindows;
+    for (size_t i = 1; i < near.windows.size() && checked < kCheckedWindows; ++i) {
       const Alignment& w = near.windows[i];
       if (w.speed != preferred.speed || (preferred.inside && !w.inside)) continue;
       ++checked;

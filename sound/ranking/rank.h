@@ -12,14 +12,13 @@ namespace sound_ranking {
 
 // A sound is reported when its best alignment gathers at least `votes`
 // query frames and its band envelope agrees with the query's there at least
-// `agreement` (see envelope.h), for one of these pairs. Random agreements
-// between unrelated sounds (the same synthetic voice saying other words
-// included) stay below on development queries: two or three votes come
-// easily, a matching envelope with them does not. Eight votes and more are
-// rarely random: the envelope then only must not go against them (heavy
-// noise, reverberation or a voice over the query blur its envelope, and a
-// steady tone has next to none). Two votes are all a short query of a
-// sparse sound may get.
+// `agreement` (see envelope.h), for one of these pairs. Two or three votes
+// come easily to unrelated sounds (the same synthetic voice saying other
+// words), a matching envelope with them does not; two are all a short query
+// of a sparse sound may get. Eight votes and more are rarely random: the
+// envelope then only must not go against them (heavy noise, reverberation
+// or a voice over the query blur its envelope, and a steady tone has next
+// to none).
 struct Threshold {
   uint32_t votes;
   double agreement;
@@ -27,22 +26,22 @@ struct Threshold {
 inline constexpr Threshold kThresholds[] = {{2, 0.7}, {3, 0.6}, {6, 0.5}, {8, 0.0}};
 inline constexpr uint32_t kMinVotes = kThresholds[0].votes;
 // Random pairs of agreeing votes grow with the query's triplets: the first
-// pair of thresholds holds only for a query of at most kShortQuery
-// triplets (about a second of speech), the next ones for every query.
+// pair holds only for a query of at most kShortQuery triplets (about a
+// second of speech), the others for every query.
 inline constexpr size_t kShortQuery = 800;
 // A sound is also reported only when it gathers at least this share of the
 // best sound's votes: a word or tone shared by two sounds gives the second
 // one a few votes, not a comparable count.
 inline constexpr double kRelativeVotes = 0.3;
-// Places of a sound where the query may start, compared by their envelope
-// agreement: up to kCheckedWindows windows at the speed of the best one,
-// with kWindowShare of the best support or more. A periodic sound (an alarm, a ring) aligns almost as
-// well one period away, and a query's silences and onsets tell where it
-// lies. The window the votes prefer is left for one that agrees better by
-// kBetterAgreement at least: across the periods of a steady sound the
-// agreement barely moves, and the votes choose better there. Only a sound
-// with kPlacesCheckedFrom votes or more is a match strong enough for its
-// place to be in doubt; a weaker one is checked where the votes place it.
+// A periodic sound (an alarm, a ring) aligns almost as well one period
+// away; the query's silences and onsets tell where it lies. So the places
+// of a strong match (kPlacesCheckedFrom votes or more) are compared by
+// their envelope agreement: up to kCheckedWindows windows at the speed of
+// the best one, with kWindowShare of the best support or more. The window
+// the votes prefer is left only for one that agrees better by
+// kBetterAgreement: across the periods of a steady sound the agreement
+// barely moves, and the votes choose better there. A weaker match is
+// checked where the votes place it.
 inline constexpr size_t kCheckedWindows = 24;
 inline constexpr double kWindowShare = 0.8;
 inline constexpr double kBetterAgreement = 0.2;
@@ -73,10 +72,10 @@ struct Candidate {
 // The fewest votes a sound needs for a query of `triplets` triplets.
 uint32_t least_votes(size_t triplets);
 
-// Pure: the sounds that may pass the thresholds (with the least votes or more, and
-// at least kRelativeVotes of the best), most votes first (ties by table
-// order). Of each sound's windows near its best, the one kept lies inside
-// the sound when one does, and agrees best with the query's envelope.
+// Pure: the sounds that may pass the thresholds (with the least votes or
+// more, and at least kRelativeVotes of the best passing one) or be the best
+// candidate, most votes first (ties by table order), each at the place
+// chosen as above.
 std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query);
 
 // Whether a candidate passes the absolute thresholds (its least votes, and

@@ -140,7 +140,8 @@ TEST(RankedFileTest, RefusesCorruptedHeaderTableAndDirectory) {
   refused(table + 32 + 8, 1, "sound frames disagree with its length");      // samples
   refused(table + 32 + 28, 1, "bad sound entry");                           // reserved
   refused(table + 32 + 20, 50, "sound name past the names");                // name offset
-  const size_t envelopes = (envelope_blocks(frame_count(16000)) + envelope_blocks(frame_count(160000))) * kEnvelopeBlockBytes;
+  const size_t envelopes =
+      (envelope_blocks(frame_count(16000)) + envelope_blocks(frame_count(160000))) * kEnvelopeBlockBytes;
   const size_t dir = table + 3 * 32 + 11 + envelopes;
   refused(dir, 1, "bucket directory out of order");
   refused(dir + 7, 0x7f, "bucket directory out of order");

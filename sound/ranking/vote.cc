@@ -154,7 +154,8 @@ std::vector<Alignment> windows_near_best(std::span<const Vote> votes, double fir
   size_t position = 0;
   for_each_window(kept, first, last, [&](const Alignment& w, size_t rank) {
     most = std::max(most, w.votes);
-    if (w.votes >= bar(std::max(most, needed))) windows.push_back({rank * (kept.size() + 1) + position % kept.size(), false, w});
+    if (w.votes >= bar(std::max(most, needed)))
+      windows.push_back({rank * (kept.size() + 1) + position % kept.size(), false, w});
     ++position;
   });
   if (most < needed) return {};

@@ -49,11 +49,10 @@ Alignment align(std::span<const Vote> votes, double first, double last, uint32_t
 // means: periodic sound (an alarm, a ring) aligns almost as well one period
 // away. First the windows align() chooses among (support within kNearShare
 // of the best), in its order of preference, then the others with at least
-// `share` of the best support and `needed` frames, most supported first;
-// one window per place
-// (none within kAlignWidth frames of another, whatever the speed), at most
-// `max` of them, each with its own support in votes. With them the best
-// support, in votes. No windows when none has `needed` frames.
+// `share` of the best support and `needed` frames, most supported first.
+// One window per place (none within kAlignWidth frames of another, whatever
+// the speed), at most `max` of them, each with its own support in votes;
+// and the best support. No windows when none has `needed` frames.
 struct NearBest {
   uint32_t votes = 0;
   std::vector<Alignment> windows;
