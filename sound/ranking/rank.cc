@@ -134,7 +134,7 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     double best_other = c.agreement + kBetterAgreement;
     // Copies of a periodic sound align at the same speed: the other places
     // are looked for at the preferred window's speed.
-    size_t checked = c.votes >= kPlacesCheckedFrom ? 1 : kCheckedWindows;
+    size_t checked = c.votes >= kPlacesCheckedFrom ? 1 : kCheckedWindows + 1 - kWeakPlaces;
     for (size_t i = 1; i < near.windows.size() && checked < kCheckedWindows; ++i) {
       const Alignment& w = near.windows[i];
       if (w.speed != preferred.speed || (preferred.inside && !w.inside)) continue;

@@ -46,6 +46,7 @@ inline constexpr size_t kCheckedWindows = 24;
 inline constexpr double kWindowShare = 0.8;
 inline constexpr double kBetterAgreement = 0.2;
 inline constexpr uint32_t kPlacesCheckedFrom = 8;
+inline constexpr size_t kWeakPlaces = 2;
 // Query triplet features this close to a cell boundary (in steps) are also
 // looked up in the neighbouring cell, for the kProbeFields features nearest
 // to one (all five: at most 32 lookups per triplet; three save a fifth of
