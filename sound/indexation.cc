@@ -13,6 +13,7 @@
 #include "sound/config.h"
 #include "sound/describe.h"
 #include "sound/messages.h"
+#include "sound/ranking/describe.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/ranked_file.h"
 #include "sound/sound_file.h"
@@ -185,7 +186,7 @@ class Indexer {
   }
 
   void keep(int id, const std::string& name, Fingerprint fingerprint) {
-    ranked_.push_back({id, name, fingerprint.samples, std::move(fingerprint.landmarks)});
+    ranked_.push_back({id, name, fingerprint.samples, std::move(fingerprint.landmarks), std::move(fingerprint.envelope)});
   }
 
   void announce(const std::string& name) {
@@ -219,7 +220,9 @@ std::string layout_form(const store::Store& store, const store::Status& s) {
 Fingerprint fingerprint_of(std::vector<float> samples) {
   Fingerprint f;
   f.samples = samples.size();
-  f.landmarks = sound_ranking::fingerprint(samples);
+  sound_ranking::SoundPrint print = sound_ranking::describe(samples);
+  f.landmarks = std::move(print.landmarks);
+  f.envelope = std::move(print.envelope);
   return f;
 }
 

@@ -27,6 +27,7 @@ int indexFiles(const store::Store& store, output::Sink& sink);
 struct Fingerprint {
   uint64_t samples = 0;
   std::vector<sound_ranking::Landmark> landmarks;
+  std::vector<uint8_t> envelope;
 };
 
 // The fingerprint of a sound's samples.

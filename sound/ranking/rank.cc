@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/ranking/envelope.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/spectrum.h"
 #include "sound/ranking/vote.h"
@@ -18,40 +19,56 @@ struct SoundVote {
   Vote vote;
 };
 
-ranking::Result result_of(const RankedFile& file, uint32_t sound, const Alignment& a) {
-  const SoundEntry& e = file.sound(sound);
+ranking::Result result_of(const RankedFile& file, const Candidate& c) {
+  const SoundEntry& e = file.sound(c.sound);
   const Params& p = file.params();
   ranking::Result r;
   r.id = e.id;
   r.name = std::string(e.name);
-  r.score = a.votes;
-  const double seconds = a.offset * p.hop / kSampleRate;
+  r.score = c.votes;
+  const double seconds = c.offset * p.hop / kSampleRate;
   const double end = static_cast<double>(e.samples) / kSampleRate;
   r.offset_s = std::clamp(seconds, 0.0, end);
   return r;
 }
 
-// How sure a verdict on `votes` is: 1/2 at the threshold, towards 1 far
-// above it (for a match) or near 0 (for "no match").
-double match_likelihood(double votes) {
-  return 1.0 / (1.0 + std::exp(-(votes - (kMinVotes - 0.5)) / 1.5));
+// How sure a verdict on `votes` is: 1/2 at the threshold `least`, towards
+// 1 far above it (for a match) or near 0 (for "no match").
+double match_likelihood(double votes, uint32_t least) {
+  return 1.0 / (1.0 + std::exp(-(votes - (least - 0.5)) / 1.5));
+}
+
+// The agreement a candidate with `votes` needs (votes >= kMinVotes).
+double agreement_needed(uint32_t votes) {
+  double needed = kThresholds[0].agreement;
+  for (const Threshold& t : kThresholds)
+    if (votes >= t.votes) needed = t.agreement;
+  return needed;
 }
 
 }  // namespace
 
-ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
+uint32_t least_votes(size_t triplets) {
+  return triplets <= kShortQuery ? kThresholds[0].votes : kThresholds[1].votes;
+}
+
+bool passes(const Candidate& c) {
+  return c.votes >= std::max(c.least, kMinVotes) && c.agreement >= agreement_needed(c.votes);
+}
+
+std::vector<Candidate> candidates(const RankedFile& file, std::span<const float> query) {
   Params p = file.params();
   p.peaks_per_block = std::max(p.peaks_per_block, kQueryPeaksPerBlock);
   p.targets = std::max(p.targets, kQueryTargets);
-  ranking::Ranking out;
-  out.threshold = kMinVotes;
 
   const Spectrum s = spectrum(query, p);
   const std::vector<Peak> peaks = find_peaks(s, p);
   std::vector<SoundVote> votes;
   std::vector<uint32_t> hashes;
   std::vector<Posting> postings;
-  for (const auto& [f, frame] : triplet_features(peaks, p)) {
+  const auto triplets = triplet_features(peaks, p);
+  const uint32_t least = least_votes(triplets.size());
+  for (const auto& [f, frame] : triplets) {
     probe_hashes(f, kProbeMargin, hashes, kProbeFields);
     postings.clear();
     for (uint32_t h : hashes) file.lookup(h, postings);
@@ -68,10 +85,6 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   }
   auto offset = [](const Vote& v) { return static_cast<int64_t>(v.db_frame) - static_cast<int64_t>(v.query_frame); };
 
-  struct Scored {
-    uint32_t sound;
-    Alignment a;
-  };
   // Each sound's votes and a bound of its alignment: sounds that could
   // neither be reported nor beat the best are not aligned.
   struct Span {
@@ -91,40 +104,89 @@ ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
     return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
   });
-  std::vector<Scored> scored;
-  uint32_t best_so_far = 0;
+  std::vector<float> bands;  // the query's band powers, once a sound needs them
+  std::vector<Candidate> out;
+  uint32_t best = 0, best_passing = 0;
   for (const Span& sp : spans) {
     // To matter, a sound must beat the best so far or pass the thresholds.
     const uint32_t to_report = std::max<uint32_t>(
-        kMinVotes, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_so_far)));
-    const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best_so_far));
+        least, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
+    const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
     if (sp.bound < needed) break;  // bounds only decrease
     const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
-    const Alignment a = align(one, -slack, last, needed);
-    if (a.votes == 0) continue;
-    scored.push_back({sp.sound, a});
-    best_so_far = std::max(best_so_far, scored.back().a.votes);
+    const NearBest near =
+        near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
+    if (near.windows.empty()) continue;
+    const Alignment& preferred = near.windows[0];
+    Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};
+    if (c.votes < least) {  // only a candidate for "no match"
+      out.push_back(c);
+      best = std::max(best, c.votes);
+      continue;
+    }
+    if (bands.empty()) bands = band_powers(s, p);
+    // The window the votes prefer, unless another one's envelope agrees
+    // clearly better (inside the sound too, when the preferred one is).
+    c.agreement = envelope_agreement(e.envelope, bands, s.frames, preferred.offset, preferred.speed);
+    double best_other = c.agreement + kBetterAgreement;
+    // Copies of a periodic sound align at the same speed: the other places
+    // are looked for at the preferred window's speed.
+    size_t checked = c.votes >= kPlacesCheckedFrom ? 1 : kCheckedWindows + 1 - kWeakPlaces;
+    for (size_t i = 1; i < near.windows.size() && checked < kCheckedWindows; ++i) {
+      const Alignment& w = near.windows[i];
+      if (w.speed != preferred.speed || (preferred.inside && !w.inside)) continue;
+      ++checked;
+      const double agreement = envelope_agreement(e.envelope, bands, s.frames, w.offset, w.speed);
+      if (agreement >= best_other) {
+        best_other = agreement;
+        c.agreement = agreement;
+        c.offset = w.offset;
+        c.speed = w.speed;
+      }
+    }
+    out.push_back(c);
+    best = std::max(best, c.votes);
+    if (passes(c)) best_passing = std::max(best_passing, c.votes);
   }
-  std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
-    return a.a.votes != b.a.votes ? a.a.votes > b.a.votes : a.sound < b.sound;
+  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) {
+    return a.votes != b.votes ? a.votes > b.votes : a.sound < b.sound;
   });
-  if (scored.empty()) {
-    out.confidence = 1 - match_likelihood(0);
+  return out;
+}
+
+ranking::Ranking rank(const RankedFile& file, std::span<const float> query) {
+  ranking::Ranking out;
+  out.threshold = kMinVotes;
+  const std::vector<Candidate> found = candidates(file, query);
+  if (found.empty()) {
+    out.confidence = 1 - match_likelihood(0, kMinVotes);
     return out;
   }
-  const uint32_t best = scored[0].a.votes;
-  out.best_candidate = result_of(file, scored[0].sound, scored[0].a);
-  for (const Scored& sc : scored) {
-    if (sc.a.votes < kMinVotes || sc.a.votes < kRelativeVotes * best) break;
-    out.results.push_back(result_of(file, sc.sound, sc.a));
-  }
+  const uint32_t least = found[0].least;
+  out.threshold = least;
+  uint32_t best = 0;
+  for (const Candidate& c : found)
+    if (passes(c)) best = std::max(best, c.votes);
+  for (const Candidate& c : found)
+    if (passes(c) && c.votes >= kRelativeVotes * best) out.results.push_back(result_of(file, c));
   out.match = !out.results.empty();
-  if (out.match) out.match_label = "source";
-  const double l = match_likelihood(best);
-  out.confidence = out.match ? l : 1 - l;
+  if (out.match) {
+    out.match_label = "source";
+    out.best_candidate = out.results[0];
+    out.confidence = match_likelihood(best, least);
+    return out;
+  }
+  const Candidate& top = found[0];
+  out.best_candidate = result_of(file, top);
+  if (top.votes >= least) {
+    out.measure_name = "accord spectral";
+    out.measure = top.agreement;
+    out.threshold = agreement_needed(top.votes);
+  }
+  out.confidence = 1 - match_likelihood(std::min(top.votes, least - 1), least);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "sound/ranking/describe.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/vote.h"
 
@@ -100,13 +101,35 @@ TEST(VoteTest, BoundAndNeededFramesAgreeWithTheFullAlignment) {
   }
 }
 
+TEST(VoteTest, NearBestListsThePlacesTheCallerMayCheck) {
+  // The same five frames align at 50, 250 and 450; three of them at 650.
+  std::vector<Vote> votes;
+  for (uint32_t q = 0; q < 5; ++q)
+    for (uint32_t at : {50u, 250u, 450u, 650u})
+      if (at != 650 || q > 1) votes.push_back({at + q * 7, q * 7});
+  const NearBest all = near_best(votes, 0, 1e9, 1, 0.6, 100);
+  EXPECT_EQ(all.votes, 5u);
+  ASSERT_EQ(all.windows.size(), 4u);  // one per place, whatever the speed
+  // align()'s choice first, then the other near ones, then the weaker.
+  EXPECT_NEAR(all.windows[0].offset, align(votes, 0, 1e9).offset, 1e-9);
+  EXPECT_EQ(all.windows[3].votes, 3u);
+  EXPECT_NEAR(all.windows[3].offset, 650, 1e-9);
+  EXPECT_EQ(near_best(votes, 0, 1e9, 1, 0.9, 100).windows.size(), 3u);
+  EXPECT_EQ(near_best(votes, 0, 1e9, 1, 0.6, 2).windows.size(), 2u);
+  EXPECT_TRUE(near_best(votes, 0, 1e9, 6, 0.6, 100).windows.empty());
+  EXPECT_EQ(near_best(votes, 0, 1e9, 6, 0.6, 100).votes, 0u);
+}
+
 class RankTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (uint32_t i = 0; i < 4; ++i) {
       sounds_.push_back(melody(10 + i, kSampleRate * 8));
-      store_.push_back({static_cast<int64_t>(i), "s" + std::to_string(i) + ".bin",
-                        sounds_.back().size(), fingerprint(sounds_.back())});
+      SoundPrint print = describe(sounds_.back());
+      std::string name = "s";
+      name += std::to_string(i) + ".bin";
+      store_.push_back({static_cast<int64_t>(i), name, sounds_.back().size(),
+                        std::move(print.landmarks), std::move(print.envelope)});
     }
     bytes_ = build_ranked_file(store_);
     std::string why;
@@ -137,12 +160,12 @@ TEST_F(RankTest, ExcerptMixedIntoSilenceIsFoundAtItsOffset) {
   EXPECT_EQ(r.results[0].id, 2);
   EXPECT_EQ(r.results[0].name, "s2.bin");
   EXPECT_NEAR(*r.results[0].offset_s, 3.3 - 0.7, 2.0 * kParams.hop / kSampleRate);
-  EXPECT_GE(r.results[0].score, kMinVotes);
+  EXPECT_GE(r.results[0].score, r.threshold);
   ASSERT_TRUE(r.best_candidate);
   EXPECT_EQ(r.best_candidate->id, 2);
   EXPECT_GT(r.confidence, 0.9);
   EXPECT_LE(r.confidence, 1.0);
-  EXPECT_EQ(r.threshold, kMinVotes);
+  EXPECT_TRUE(r.threshold == least_votes(0) || r.threshold == least_votes(SIZE_MAX));
 }
 
 TEST_F(RankTest, UnrelatedSilentAndTinyQueriesAreNoMatch) {
@@ -154,11 +177,77 @@ TEST_F(RankTest, UnrelatedSilentAndTinyQueriesAreNoMatch) {
     EXPECT_TRUE(r.results.empty());
     EXPECT_GE(r.confidence, 0.5);
     EXPECT_LE(r.confidence, 1.0);
-    EXPECT_EQ(r.threshold, kMinVotes);
-    if (r.best_candidate) {
-      EXPECT_LT(r.best_candidate->score, kMinVotes);
+    // The verdict names what the best candidate missed: votes, or the
+    // envelope agreement its votes need.
+    if (!r.measure_name.empty()) {
+      EXPECT_EQ(r.measure_name, "accord spectral");
+      EXPECT_LT(r.measure, r.threshold);
+    } else {
+      EXPECT_TRUE(r.threshold == least_votes(0) || r.threshold == least_votes(SIZE_MAX));
+      if (r.best_candidate) {
+        EXPECT_LT(r.best_candidate->score, r.threshold);
+      }
     }
   }
+}
+
+TEST_F(RankTest, CandidatesCarryTheirAgreement) {
+  const size_t from = 2 * kSampleRate;
+  const std::vector<float> q(sounds_[1].begin() + from, sounds_[1].begin() + from + kSampleRate);
+  const std::vector<Candidate> found = candidates(*file_, q);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0].sound, 1u);
+  EXPECT_GT(found[0].agreement, 0.9);
+  EXPECT_TRUE(passes(found[0]));
+  EXPECT_NEAR(found[0].offset, static_cast<double>(from) / kParams.hop, 1.5);
+  for (size_t i = 1; i < found.size(); ++i) EXPECT_GE(found[i - 1].votes, found[i].votes);
+  // Each pair of thresholds holds from its votes up to the next pair's.
+  for (size_t i = 0; i < std::size(kThresholds); ++i) {
+    const Threshold& t = kThresholds[i];
+    EXPECT_TRUE(passes({0, t.votes, t.agreement, 0, 1}));
+    EXPECT_FALSE(passes({0, t.votes, t.agreement - 0.01, 0, 1}));
+    if (i + 1 < std::size(kThresholds)) {
+      EXPECT_LT(kThresholds[i + 1].agreement, t.agreement);  // more votes, less confirmation
+      EXPECT_FALSE(passes({0, kThresholds[i + 1].votes - 1, kThresholds[i + 1].agreement, 0, 1}));
+    }
+  }
+  EXPECT_FALSE(passes({0, kMinVotes - 1, 1.0, 0, 1}));
+  // Two votes are enough for a short query only.
+  EXPECT_EQ(least_votes(kShortQuery), kMinVotes);
+  EXPECT_GT(least_votes(kShortQuery + 1), kMinVotes);
+  EXPECT_FALSE(passes({0, kMinVotes, 1.0, 0, 1, least_votes(kShortQuery + 1)}));
+}
+
+// A ring that recurs: a second of tune, half a second of silence, three
+// times, then a longer silence and the ring again. A query across the
+// longer silence gets as many votes two rings earlier (and the votes prefer
+// the earlier place), where a ring lies under its silence: the envelope
+// tells them apart.
+TEST(RankPeriodicTest, RecurringRingIsPlacedByTheSilenceItHolds) {
+  const std::vector<float> tune = melody(40, kSampleRate);
+  std::vector<float> ring = tune;
+  ring.resize(3 * kSampleRate / 2, 0.0f);
+  std::vector<float> x;
+  for (int k = 0; k < 3; ++k) x.insert(x.end(), ring.begin(), ring.end());
+  x.resize(x.size() + 3 * kSampleRate / 2, 0.0f);
+  x.insert(x.end(), ring.begin(), ring.end());
+  SoundPrint print = describe(x);
+  const std::vector<IndexedSound> store = {
+      {0, "ring.bin", x.size(), std::move(print.landmarks), std::move(print.envelope)}};
+  const std::string bytes = build_ranked_file(store);
+  std::string why;
+  const std::optional<RankedFile> file = RankedFile::parse(bytes, why);
+  ASSERT_TRUE(file) << why;
+  // From 3.2 s: the end of the third tune, 2 s of silence, the start of the
+  // fourth.
+  const size_t from = 16 * kSampleRate / 5;
+  const std::vector<float> q(x.begin() + from, x.begin() + from + 18 * kSampleRate / 5);
+  const std::vector<Candidate> found = candidates(*file, q);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_GE(found[0].votes, kPlacesCheckedFrom);
+  const ranking::Ranking r = rank(*file, q);
+  ASSERT_TRUE(r.match);
+  EXPECT_NEAR(*r.results[0].offset_s, static_cast<double>(from) / kSampleRate, 0.05);
 }
 
 }  // namespace

@@ -89,6 +89,8 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
     if (frames > UINT32_MAX) throw std::invalid_argument("sound too long");
     max_frames = std::max(max_frames, frames);
     name_bytes += snd.name.size();
+    if (!snd.envelope.empty() && snd.envelope.size() != envelope_blocks(frames) * kEnvelopeBlockBytes)
+      throw std::invalid_argument("envelope of the wrong length");
     for (const Landmark& l : snd.landmarks) {
       if (l.frame >= frames) throw std::invalid_argument("landmark past its sound's end");
       if (l.hash >> kHashBits) throw std::invalid_argument("landmark hash too wide");
@@ -136,6 +138,12 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
     name_at += snd.name.size();
   }
   for (const IndexedSound& snd : sounds) out += snd.name;
+  for (const IndexedSound& snd : sounds) {
+    if (snd.envelope.empty())
+      out.append(envelope_blocks(frame_count(snd.samples, p)) * kEnvelopeBlockBytes, '\0');
+    else
+      out.append(snd.envelope.begin(), snd.envelope.end());
+  }
   const size_t buckets = size_t{1} << bucket_bits;
   size_t r = 0;
   for (size_t b = 0; b <= buckets; ++b) {
@@ -205,9 +213,13 @@ std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string&
   std::string_view names;
   if (!c.take(name_bytes, names)) return fail("names past the end");
   f.sounds_.reserve(raw.size());
-  for (const auto& [id, samples, frames, at, len] : raw)
-    f.sounds_.push_back({static_cast<int64_t>(id), names.substr(at, len), samples,
-                         static_cast<uint32_t>(frames)});
+  for (const auto& [id, samples, frames, at, len] : raw) {
+    // frames < 2^32, so the length cannot overflow.
+    std::string_view env;
+    if (!c.take(envelope_blocks(frames) * kEnvelopeBlockBytes, env)) return fail("envelopes past the end");
+    f.sounds_.push_back({static_cast<int64_t>(id), names.substr(at, len), samples, static_cast<uint32_t>(frames),
+                         {reinterpret_cast<const uint8_t*>(env.data()), env.size()}});
+  }
 
   const uint64_t dir_bytes = ((uint64_t{1} << bucket_bits) + 1) * 4;
   if (!c.take(dir_bytes, f.directory_)) return fail("bucket directory past the end");

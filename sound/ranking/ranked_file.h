@@ -10,6 +10,8 @@
 //   per sound: u64 id, u64 samples, u32 frames, u32 name offset, u32 name
 //   length, u32 zero;
 //   the names, back to back;
+//   the band envelopes, back to back: envelope_blocks(frames) blocks of
+//   kEnvelopeBlockBytes bytes per sound (see envelope.h);
 //   2^B + 1 u32: bucket b holds records [dir[b], dir[b + 1]);
 //   the records, each a W-byte integer: the key's low kHashBits - B bits, then the
 //   sound's index in the table, then the anchor frame (high to low bits).
@@ -24,22 +26,25 @@
 #include <string_view>
 #include <vector>
 
+#include "sound/ranking/envelope.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/params.h"
 
 namespace sound_ranking {
 
-inline constexpr uint32_t kFormatVersion = 1;
+inline constexpr uint32_t kFormatVersion = 2;
 
 struct IndexedSound {
   int64_t id = 0;        // the legacy identifier
   std::string name;      // bare file name
   uint64_t samples = 0;  // duration
   std::vector<Landmark> landmarks;
+  std::vector<uint8_t> envelope;  // empty: stored as silence
 };
 
 // Throws std::invalid_argument when a landmark's frame lies past its sound's
-// last frame, an id is negative or ids do not increase.
+// last frame, an envelope is neither empty nor of its sound's length, an id
+// is negative or ids do not increase.
 std::string build_ranked_file(std::span<const IndexedSound> sounds);
 
 struct SoundEntry {
@@ -47,6 +52,7 @@ struct SoundEntry {
   std::string_view name;
   uint64_t samples = 0;
   uint32_t frames = 0;
+  std::span<const uint8_t> envelope;  // envelope_blocks(frames) blocks
 };
 
 struct Posting {

@@ -13,9 +13,16 @@
 namespace sound_ranking {
 namespace {
 
+IndexedSound sound(int64_t id, std::string name, uint64_t samples, std::vector<Landmark> landmarks = {},
+                   std::vector<uint8_t> envelope = {}) {
+  return {id, std::move(name), samples, std::move(landmarks), std::move(envelope)};
+}
+
 std::vector<IndexedSound> sample_sounds() {
   std::mt19937 g(5);
-  std::vector<IndexedSound> sounds = {{0, "a.bin", 16000, {}}, {2, "bb.bin", 160000, {}}, {3, "", 0, {}}};
+  std::vector<IndexedSound> sounds = {sound(0, "a.bin", 16000), sound(2, "bb.bin", 160000), sound(3, "", 0)};
+  for (size_t i = 0; i < envelope_blocks(frame_count(16000)) * kEnvelopeBlockBytes; ++i)
+    sounds[0].envelope.push_back(static_cast<uint8_t>(g()));
   for (int i = 0; i < 3000; ++i) {
     IndexedSound& s = sounds[g() % 2];
     s.landmarks.push_back({static_cast<uint32_t>(g() % 5000),
@@ -47,6 +54,11 @@ TEST(RankedFileTest, RoundTrip) {
   EXPECT_EQ(f->sound(1).frames, frame_count(160000));
   EXPECT_EQ(f->sound(2).name, "");
   EXPECT_EQ(f->sound(2).frames, 0u);
+  // Envelopes as given, or silence when none was.
+  EXPECT_TRUE(std::ranges::equal(f->sound(0).envelope, sounds[0].envelope));
+  EXPECT_EQ(f->sound(1).envelope.size(), envelope_blocks(frame_count(160000)) * kEnvelopeBlockBytes);
+  EXPECT_TRUE(std::ranges::all_of(f->sound(1).envelope, [](uint8_t b) { return b == 0; }));
+  EXPECT_TRUE(f->sound(2).envelope.empty());
   std::set<std::tuple<uint32_t, uint32_t, uint32_t>> distinct;
   for (uint32_t s = 0; s < sounds.size(); ++s)
     for (const Landmark& l : sounds[s].landmarks) distinct.insert({l.hash, s, l.frame});
@@ -74,14 +86,22 @@ TEST(RankedFileTest, EmptyStore) {
 }
 
 TEST(RankedFileTest, BuildRefusesInconsistentSounds) {
-  std::vector<IndexedSound> s = {{0, "a", 1000, {{1, 100}}}};  // 1000 samples: 5 frames
+  std::vector<IndexedSound> s = {sound(0, "a", 1000, {{1, 100}})};  // 1000 samples: 5 frames
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
-  s = {{1, "a", 1000, {}}, {1, "b", 1000, {}}};
+  s = {sound(1, "a", 1000), sound(1, "b", 1000)};
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
-  s = {{-1, "a", 1000, {}}};
+  s = {sound(-1, "a", 1000)};
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
-  s = {{0, "a", 1000, {{1u << kHashBits, 0}}}};
+  s = {sound(0, "a", 1000, {{1u << kHashBits, 0}})};
   EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
+  // The envelope of 5 frames, or none.
+  const size_t length = envelope_blocks(5) * kEnvelopeBlockBytes;
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length + 1))};
+  EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length - 1))};
+  EXPECT_THROW(build_ranked_file(s), std::invalid_argument);
+  s = {sound(0, "a", 1000, {}, std::vector<uint8_t>(length, 7))};
+  EXPECT_NO_THROW(build_ranked_file(s));
 }
 
 TEST(RankedFileTest, RefusesEveryTruncationAndExtraBytes) {
@@ -105,7 +125,7 @@ TEST(RankedFileTest, RefusesCorruptedHeaderTableAndDirectory) {
     EXPECT_EQ(why, reason) << at;
   };
   refused(0, 'X', "not a sound ranked file");
-  refused(8, 2, "unknown format version");
+  refused(8, 1, "unknown format version");  // the format before envelopes
   refused(12, 3, "built with other parameters");
   refused(16, 1, "built with other parameters");  // fft_size
   const size_t after_params = 16 + 17 * 4;
@@ -120,13 +140,15 @@ TEST(RankedFileTest, RefusesCorruptedHeaderTableAndDirectory) {
   refused(table + 32 + 8, 1, "sound frames disagree with its length");      // samples
   refused(table + 32 + 28, 1, "bad sound entry");                           // reserved
   refused(table + 32 + 20, 50, "sound name past the names");                // name offset
-  const size_t dir = table + 3 * 32 + 11;
+  const size_t envelopes =
+      (envelope_blocks(frame_count(16000)) + envelope_blocks(frame_count(160000))) * kEnvelopeBlockBytes;
+  const size_t dir = table + 3 * 32 + 11 + envelopes;
   refused(dir, 1, "bucket directory out of order");
   refused(dir + 7, 0x7f, "bucket directory out of order");
 }
 
 TEST(RankedFileTest, RecordsNamingNoSoundAreSkipped) {
-  std::vector<IndexedSound> sounds = {{0, "a", 1000, {{9, 3}}}};  // 5 frames
+  std::vector<IndexedSound> sounds = {sound(0, "a", 1000, {{9, 3}})};  // 5 frames
   std::string bytes = build_ranked_file(sounds);
   std::string why;
   ASSERT_TRUE(RankedFile::parse(bytes, why));

@@ -1,6 +1,7 @@
 #include "sound/ranking/vote.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -8,34 +9,72 @@ namespace sound_ranking {
 
 namespace {
 
-// Calls fn(window) for the window ending at each vote, at each speed.
+struct Placed {
+  double offset;
+  uint32_t query_frame;
+  uint32_t vote;
+  bool operator<(const Placed& o) const {
+    return offset != o.offset ? offset < o.offset : query_frame < o.query_frame;
+  }
+};
+
+// Sorts a nearly sorted `at` by insertion, or at once when it is not nearly
+// sorted after all.
+void resort(std::vector<Placed>& at) {
+  size_t moves = 0;
+  const size_t budget = 16 * at.size() + 64;
+  for (size_t i = 1; i < at.size(); ++i) {
+    const Placed x = at[i];
+    size_t j = i;
+    for (; j > 0 && x < at[j - 1]; --j) at[j] = at[j - 1];
+    at[j] = x;
+    if ((moves += i - j) > budget) {
+      std::sort(at.begin(), at.end());
+      return;
+    }
+  }
+}
+
+// Calls fn(window, rank) for the window ending at each vote, at each speed
+// (rank: the speed's place in kSpeeds).
 template <typename Fn>
 void for_each_window(std::span<const Vote> votes, double first, double last, Fn fn) {
   uint32_t last_frame = 0;
   for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
   // Votes of the window per query frame, and how many frames have any.
   std::vector<uint32_t> per_frame(votes.empty() ? 0 : size_t{last_frame} + 1);
-  std::vector<std::pair<double, uint32_t>> at(votes.size());
-  for (double speed : kSpeeds) {
-    for (size_t i = 0; i < votes.size(); ++i)
-      at[i] = {static_cast<double>(votes[i].db_frame) - speed * static_cast<double>(votes[i].query_frame),
-               votes[i].query_frame};
-    std::sort(at.begin(), at.end());
+  // Speeds in increasing order: from one to the next the offsets move by a
+  // hundredth of a query frame per frame, so the previous order is nearly
+  // sorted and an insertion sort mends it in about linear time.
+  constexpr size_t kCount = std::size(kSpeeds);
+  std::array<size_t, kCount> ranks;
+  for (size_t r = 0; r < kCount; ++r) ranks[r] = r;
+  std::sort(ranks.begin(), ranks.end(), [](size_t a, size_t b) { return kSpeeds[a] < kSpeeds[b]; });
+  std::vector<Placed> at(votes.size());
+  for (size_t i = 0; i < votes.size(); ++i) at[i] = {0, votes[i].query_frame, static_cast<uint32_t>(i)};
+  for (size_t k = 0; k < kCount; ++k) {
+    const double speed = kSpeeds[ranks[k]];
+    for (Placed& x : at)
+      x.offset = static_cast<double>(votes[x.vote].db_frame) - speed * static_cast<double>(x.query_frame);
+    if (k == 0)
+      std::sort(at.begin(), at.end());
+    else
+      resort(at);
     std::fill(per_frame.begin(), per_frame.end(), 0);
     size_t lo = 0;
     uint32_t frames = 0;
     double sum = 0;
     for (size_t hi = 0; hi < at.size(); ++hi) {
-      sum += at[hi].first;
-      frames += per_frame[at[hi].second]++ == 0;
-      while (at[hi].first - at[lo].first > kAlignWidth) {
-        sum -= at[lo].first;
-        frames -= --per_frame[at[lo].second] == 0;
+      sum += at[hi].offset;
+      frames += per_frame[at[hi].query_frame]++ == 0;
+      while (at[hi].offset - at[lo].offset > kAlignWidth) {
+        sum -= at[lo].offset;
+        frames -= --per_frame[at[lo].query_frame] == 0;
         ++lo;
       }
       const uint32_t n = static_cast<uint32_t>(hi - lo + 1);
       const double offset = sum / n;
-      fn(Alignment{frames, offset, speed, n, offset >= first && offset <= last});
+      fn(Alignment{frames, offset, speed, n, offset >= first && offset <= last}, ranks[k]);
     }
   }
 }
@@ -66,18 +105,29 @@ std::vector<std::pair<int64_t, Vote>> by_offset(std::span<const Vote> votes) {
 
 }  // namespace
 
-Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed) {
+namespace {
+
+// near_best(), with the best support over every window in `most`.
+std::vector<Alignment> windows_near_best(std::span<const Vote> votes, double first, double last, uint32_t needed,
+                                         double share, size_t max, uint32_t& most) {
+  most = 0;
   // Only the votes of speed-1 ranges of bound_width() holding enough votes
   // can belong to a window of interest: `needed` frames, or near that if it
   // is the best (near only grows with the best). The others are left out
   // before the exact (costlier) passes.
+  // A range counts the query frames voting in it, as windows do.
   const double enough = std::max(1.0, needed - std::max(1.0, kNearShare * needed));
   const int64_t width = bound_width(votes);
   const auto at = by_offset(votes);
+  uint32_t last_frame = 0;
+  for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
+  std::vector<uint32_t> per_frame(votes.empty() ? 0 : size_t{last_frame} + 1, 0);
   std::vector<int> cover(at.size() + 1, 0);
+  uint32_t frames = 0;
   for (size_t lo = 0, hi = 0; hi < at.size(); ++hi) {
-    while (at[hi].first - at[lo].first > width) ++lo;
-    if (static_cast<double>(hi - lo + 1) >= enough) {
+    frames += per_frame[at[hi].second.query_frame]++ == 0;
+    while (at[hi].first - at[lo].first > width) frames -= --per_frame[at[lo++].second.query_frame] == 0;
+    if (frames >= enough) {
       ++cover[lo];
       --cover[hi + 1];
     }
@@ -86,33 +136,87 @@ Alignment align(std::span<const Vote> votes, double first, double last, uint32_t
   int open = 0;
   for (size_t i = 0; i < at.size(); ++i)
     if ((open += cover[i]) > 0) kept.push_back(at[i].second);
-  if (kept.empty()) return {};
+  if (kept.empty() || max == 0) return {};
 
-  uint32_t most = 0;
-  for_each_window(kept, first, last, [&](const Alignment& w) { most = std::max(most, w.votes); });
+  // One pass: the windows that may be worth returning once the best support
+  // is known. The bar only rises with the best so far (at least `needed`
+  // when anything is returned), so none is missed.
+  struct Tagged {
+    size_t order;  // place in the order of kSpeeds, then of offsets
+    bool near;
+    Alignment w;
+  };
+  std::vector<Tagged> windows;
+  auto bar = [&](double best) {
+    const double near = best - std::max(1.0, kNearShare * best);
+    return std::min(near, std::max<double>(needed, share * best));
+  };
+  size_t position = 0;
+  for_each_window(kept, first, last, [&](const Alignment& w, size_t rank) {
+    most = std::max(most, w.votes);
+    if (w.votes >= bar(std::max(most, needed)))
+      windows.push_back({rank * (kept.size() + 1) + position % kept.size(), false, w});
+    ++position;
+  });
   if (most < needed) return {};
   const double near = most - std::max(1.0, kNearShare * most);
-  Alignment best;
-  for_each_window(kept, first, last, [&](const Alignment& w) {
-    if (w.votes < near) return;
-    if (best.votes == 0 || w.inside > best.inside ||
-        (w.inside == best.inside && (w.all_votes > best.all_votes ||
-                                     (w.all_votes == best.all_votes && w.votes > best.votes))))
-      best = w;
+  const double lowest = bar(most);
+  std::erase_if(windows, [&](const Tagged& t) { return t.w.votes < lowest; });
+  for (Tagged& t : windows) t.near = t.w.votes >= near;
+  // The windows near the best in align()'s preference, then the others,
+  // most supported first.
+  std::sort(windows.begin(), windows.end(), [](const Tagged& a, const Tagged& b) {
+    if (a.near != b.near) return a.near;
+    if (!a.near && a.w.votes != b.w.votes) return a.w.votes > b.w.votes;
+    if (a.w.inside != b.w.inside) return a.w.inside;
+    if (a.w.all_votes != b.w.all_votes) return a.w.all_votes > b.w.all_votes;
+    if (a.w.votes != b.w.votes) return a.w.votes > b.w.votes;
+    return a.order < b.order;
   });
-  best.votes = most;
-  return best;
+  // One window per place: a window within kAlignWidth frames of one
+  // already taken (at any speed) adds nothing.
+  std::vector<Alignment> out;
+  for (const Tagged& t : windows) {
+    if (out.size() >= max) break;
+    bool seen = false;
+    for (const Alignment& o : out) seen = seen || std::abs(o.offset - t.w.offset) <= kAlignWidth;
+    if (!seen) out.push_back(t.w);
+  }
+  return out;
+}
+
+}  // namespace
+
+NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
+                   size_t max) {
+  NearBest out;
+  out.windows = windows_near_best(votes, first, last, needed, share, max, out.votes);
+  if (out.windows.empty()) out.votes = 0;
+  return out;
+}
+
+Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed) {
+  uint32_t most;
+  const std::vector<Alignment> best = windows_near_best(votes, first, last, needed, 1, 1, most);
+  if (best.empty()) return {};
+  Alignment a = best[0];
+  a.votes = most;
+  return a;
 }
 
 uint32_t align_bound(std::span<const Vote> votes) {
   const int64_t width = bound_width(votes);
   const auto at = by_offset(votes);
-  size_t best = 0;
+  uint32_t last_frame = 0;
+  for (const Vote& v : votes) last_frame = std::max(last_frame, v.query_frame);
+  std::vector<uint32_t> per_frame(votes.empty() ? 0 : size_t{last_frame} + 1, 0);
+  uint32_t frames = 0, best = 0;
   for (size_t lo = 0, hi = 0; hi < at.size(); ++hi) {
-    while (at[hi].first - at[lo].first > width) ++lo;
-    best = std::max(best, hi - lo + 1);
+    frames += per_frame[at[hi].second.query_frame]++ == 0;
+    while (at[hi].first - at[lo].first > width) frames -= --per_frame[at[lo++].second.query_frame] == 0;
+    best = std::max(best, frames);
   }
-  return static_cast<uint32_t>(best);
+  return best;
 }
 
 }  // namespace sound_ranking

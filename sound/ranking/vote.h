@@ -2,8 +2,10 @@
 // landmarks at one consistent time offset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace sound_ranking {
 
@@ -43,9 +45,25 @@ inline constexpr double kNearShare = 0.1;
 // most of the work on a sound that only random votes reach.
 Alignment align(std::span<const Vote> votes, double first, double last, uint32_t needed = 1);
 
+// Places where the query may start, for the caller to check by other
+// means: periodic sound (an alarm, a ring) aligns almost as well one period
+// away. First the windows align() chooses among (support within kNearShare
+// of the best), in its order of preference, then the others with at least
+// `share` of the best support and `needed` frames, most supported first.
+// One window per place (none within kAlignWidth frames of another, whatever
+// the speed), at most `max` of them, each with its own support in votes;
+// and the best support. No windows when none has `needed` frames.
+struct NearBest {
+  uint32_t votes = 0;
+  std::vector<Alignment> windows;
+};
+NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
+                   size_t max);
+
 // An upper bound of align(votes, ...).votes in one sort of whole numbers:
-// the most votes whose offset at speed 1 lies in a window wide enough to hold
-// any window of any speed (at most a few percent of the query's length).
+// the most query frames voting for offsets at speed 1 that lie in a window
+// wide enough to hold any window of any speed (at most a few percent of the
+// query's length).
 uint32_t align_bound(std::span<const Vote> votes);
 
 }  // namespace sound_ranking
