@@ -1,5 +1,7 @@
 #include <locale.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -194,4 +196,37 @@ TEST(Utf8, ValidatesAndFallsBackToLatin1) {
   EXPECT_FALSE(utf8::valid("\xc3"));               // cut short
   EXPECT_EQ(utf8::as_utf8("\xe9t\xe9"), "\xc3\xa9t\xc3\xa9");
   EXPECT_EQ(utf8::as_utf8("d\xc3\xa9j\xc3\xa0"), "d\xc3\xa9j\xc3\xa0");
+}
+
+TEST(Parallel, NoThreadToBeHadLeavesTheWorkToTheCaller) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#else
+  // In a child, an address space too tight for another thread's stack.
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::vector<int> done(64, 0);
+    long pages = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+      std::fclose(f);
+    }
+    const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (2u << 20);
+    const struct rlimit rl = {limit, limit};
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &rl) != 0) ::_exit(3);
+    try {
+      parallel::for_each_index(done.size(), [&](size_t i) { done[i] = 1; }, 8);
+    } catch (...) {
+      ::_exit(2);
+    }
+    for (const int d : done)
+      if (d != 1) ::_exit(1);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
