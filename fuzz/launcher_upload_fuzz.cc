@@ -7,13 +7,14 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "image/image_file.h"
 #include "image/ranking/ranked_file.h"
 #include "image/ranking/signature.h"
 #include "launcher/rankers.h"
-#include "sound/ranking/landmarks.h"
+#include "sound/ranking/describe.h"
 #include "sound/ranking/ranked_file.h"
 #include "text/ranking/describe.h"
 #include "text/ranking/ranked_file_writer.h"
@@ -43,8 +44,9 @@ std::string SoundFile() {
   std::vector<float> samples(16000);
   for (size_t i = 0; i < samples.size(); ++i)
     samples[i] = static_cast<float>(0.5 * std::sin(0.07 * static_cast<double>(i) * (1 + static_cast<double>(i) / 8000.0)));
+  sound_ranking::SoundPrint print = sound_ranking::describe(samples);
   const std::vector<sound_ranking::IndexedSound> sounds = {
-      {0, "s.bin", samples.size(), sound_ranking::fingerprint(samples)}};
+      {0, "s.bin", samples.size(), std::move(print.landmarks), std::move(print.envelope)}};
   return sound_ranking::build_ranked_file(sounds);
 }
 

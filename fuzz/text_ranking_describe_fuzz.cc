@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sum += t.count;
   }
   if (sum != d.length) __builtin_trap();
-  if (!textrank::utf8::valid(d.words)) __builtin_trap();
+  if (!utf8::valid(d.words)) __builtin_trap();
   if (!d.words.empty() && (d.words.front() == ' ' || d.words.back() == ' ')) __builtin_trap();
   const double s = textrank::verbatim_similarity(d.words, d.words);
   if (!(s >= 0 && s <= 1)) __builtin_trap();
