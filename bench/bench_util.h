@@ -65,9 +65,26 @@ Timing time_once(const Commands& commands, const std::string& cwd);
 // The best of `repeats` runs (least wall time, with that run's processor time).
 Timing best(int repeats, const Commands& commands, const std::string& cwd);
 
+// Runs each command group of `groups` once a round, one after the other,
+// `rounds` times, and gives the best run of each (least wall time). Runs
+// interleaved so, on a shared machine, a burst of load elsewhere touches all
+// of them alike.
+std::vector<Timing> interleaved(int rounds, const std::vector<Commands>& groups, const std::string& cwd);
+
 // "label  W s wall  C s cpu", and the ratios to `reference` when given.
 void show(const std::string& label, const Timing& t, const Timing* reference = nullptr,
           const std::string& reference_label = "");
+
+// One line of a target: "  target  what  value unit (at most limit unit)
+// met" or "... MISSED" (at least, with `at_least`). Returns whether it is met.
+bool target(const std::string& what, double value, double limit, const std::string& unit, bool at_least = false);
+
+// The machine's load averages (1, 5 and 15 minutes) and its core count, as
+// one line: on a shared machine every figure is read against them.
+void show_load(const std::string& when);
+
+// Processor time of the calling thread, in seconds.
+double thread_cpu();
 
 size_t file_size(const std::string& path);
 
