@@ -21,6 +21,11 @@ namespace bench {
 
 std::string engine_binary() { return ENGINE_BINARY; }
 
+std::string baseline_engine() {
+  const char* path = std::getenv("BENCH_BASELINE_ENGINE");
+  return path == nullptr ? "" : path;
+}
+
 Store::Store() {
   char tmpl[] = "/tmp/engine_bench.XXXXXX";
   root_ = ::mkdtemp(tmpl);
@@ -129,13 +134,14 @@ Timing best(int repeats, const Commands& commands, const std::string& cwd) {
   return b;
 }
 
-std::vector<Timing> interleaved(int rounds, const std::vector<Commands>& groups, const std::string& cwd) {
+std::vector<Timing> in_turns(int rounds, const std::vector<Timed>& groups, const Timed* after) {
   std::vector<Timing> b(groups.size());
   for (int r = 0; r < rounds; ++r) {
     for (size_t g = 0; g < groups.size(); ++g) {
-      const Timing t = time_once(groups[g], cwd);
+      const Timing t = time_once(groups[g].commands, groups[g].cwd);
       if (t.wall >= 0 && (b[g].wall < 0 || t.wall < b[g].wall)) b[g] = t;
     }
+    if (after != nullptr) time_once(after->commands, after->cwd);
   }
   return b;
 }

@@ -65,11 +65,18 @@ Timing time_once(const Commands& commands, const std::string& cwd);
 // The best of `repeats` runs (least wall time, with that run's processor time).
 Timing best(int repeats, const Commands& commands, const std::string& cwd);
 
-// Runs each command group of `groups` once a round, one after the other,
-// `rounds` times, and gives the best run of each (least wall time). Runs
-// interleaved so, on a shared machine, a burst of load elsewhere touches all
-// of them alike.
-std::vector<Timing> interleaved(int rounds, const std::vector<Commands>& groups, const std::string& cwd);
+// A group of commands timed together, run from `cwd`.
+struct Timed {
+  Commands commands;
+  std::string cwd;
+};
+
+// Runs each group once a round, one after the other, `rounds` times, and
+// gives the best run of each (least wall time): in turns, so on a shared
+// machine a burst of load elsewhere touches all of them alike. `after`, when
+// given, runs untimed at the end of each round (to leave the engine's own
+// bases in place after a baseline engine's run).
+std::vector<Timing> in_turns(int rounds, const std::vector<Timed>& groups, const Timed* after = nullptr);
 
 // "label  W s wall  C s cpu", and the ratios to `reference` when given.
 void show(const std::string& label, const Timing& t, const Timing* reference = nullptr,
@@ -89,5 +96,11 @@ double thread_cpu();
 size_t file_size(const std::string& path);
 
 std::string engine_binary();
+
+// An engine built without the ranked part (say, from the commit before it
+// was wired into the indexation), named by the environment variable
+// BENCH_BASELINE_ENGINE; empty when unset. The benchmarks then time it too,
+// in turn with the others, so the ranked part's cost shows as a difference.
+std::string baseline_engine();
 
 }  // namespace bench

@@ -189,15 +189,19 @@ int main(int argc, char** argv) {
   show("indexation, first (creates the scratch files)", bench::time_once(indexation, work));
   // wc and the indexation in turns, in the same directory tree: both read
   // the same files from the page cache.
-  bench::Timing wc_words, again;
-  for (int round = 0; round < 5; ++round) {
-    const bench::Timing w = bench::time_once(wc, store.path(corpus));
-    const bench::Timing x = bench::time_once(indexation, work);
-    if (w.wall >= 0 && (wc_words.wall < 0 || w.wall < wc_words.wall)) wc_words = w;
-    if (x.wall >= 0 && (again.wall < 0 || x.wall < again.wall)) again = x;
-  }
+  const std::string baseline = bench::baseline_engine();
+  std::vector<bench::Timed> groups = {{wc, store.path(corpus)}, {indexation, work}};
+  if (!baseline.empty()) groups.push_back({{{baseline, "indexation"}}, work});
+  const bench::Timed restore = {indexation, work};
+  const std::vector<bench::Timing> runs = bench::in_turns(5, groups, baseline.empty() ? nullptr : &restore);
+  const bench::Timing wc_words = runs[0], again = runs[1];
   show("wc -w over the corpus (best of 5)", wc_words);
   show("indexation, again (best of 5, ranked index included)", again, &wc_words, "wc -w");
+  if (!baseline.empty()) {
+    show("  the same, engine without the ranked part", runs[2], &wc_words, "wc -w");
+    std::printf("  the ranked part adds %.3f s wall, %.3f s cpu\n", again.wall - runs[2].wall,
+                again.cpu - runs[2].cpu);
+  }
   const std::string base = "EXTERN_FILES/database/base_texte/";
   const size_t ranked_bytes = bench::file_size(store.path(base + "classement_texte.idx"));
   std::printf("  descriptor base %.1f MB, inverted index %.1f MB, ranked index %.1f MB (%.2f x the corpus)\n",
