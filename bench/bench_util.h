@@ -10,8 +10,10 @@
 
 namespace bench {
 
-// A data store in a fresh temporary directory (removed at destruction), with
-// the default configuration file.
+// A data store in a fresh temporary directory (removed at destruction, unless
+// the environment variable BENCH_KEEP_STORE is set: then its path is printed,
+// for profiling the engine on the same corpus), with the default
+// configuration file.
 class Store {
  public:
   Store();
