@@ -73,11 +73,14 @@ struct Timed {
   std::string cwd;
 };
 
-// Runs each group once a round, one after the other, `rounds` times, and
-// gives the best run of each (least wall time): in turns, so on a shared
-// machine a burst of load elsewhere touches all of them alike. `after`, when
-// given, runs untimed at the end of each round (to leave the engine's own
-// bases in place after a baseline engine's run).
+// Runs the groups in turns, `rounds` times, and gives the best run of each
+// (least wall time): on a shared machine a burst of load elsewhere touches all
+// of them alike. The first group (the reference tool) runs before each of
+// the others, whose order turns by one each round, so every engine's run
+// starts from the same state (the corpus just read). `after`, when given,
+// runs untimed at the end of each round (to leave the engine's own bases in
+// place after a baseline engine's run). Two runs of one binary this way still
+// differ by up to 10 % on this shared machine.
 std::vector<Timing> in_turns(int rounds, const std::vector<Timed>& groups, const Timed* after = nullptr);
 
 // "label  W s wall  C s cpu", and the ratios to `reference` when given.

@@ -128,13 +128,21 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     std::string().swap(described[i].words);
     ranked.push_back({static_cast<int64_t>(id), names[i], &described[i].ranked});
   }
-  const std::string index = createTableIndexTexte(base);
-  const std::string ranked_head = textrank::build_ranked_head(ranked);
-
+  // The ranked index is built while the inverted index is made and the
+  // legacy files are staged; it is staged last, as before.
+  std::string ranked_head;
   store::Commit commit(base_dir);
-  store::Status s = commit.Stage(kListName, list);
-  if (s.ok()) s = commit.Stage(kDescriptorsName, base);
-  if (s.ok()) s = commit.Stage(kIndexName, index);
+  store::Status s;
+  parallel::for_each_index(2, [&](size_t job) {
+    if (job == 0) {
+      ranked_head = textrank::build_ranked_head(ranked);
+      return;
+    }
+    const std::string index = createTableIndexTexte(base);
+    s = commit.Stage(kListName, list);
+    if (s.ok()) s = commit.Stage(kDescriptorsName, base);
+    if (s.ok()) s = commit.Stage(kIndexName, index);
+  });
   if (s.ok()) s = stageRanked(commit, ranked_head, ranked);
   if (s.ok()) s = commit.Finish();
   if (!s.ok()) {
