@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,6 +20,11 @@ namespace fs = std::filesystem;
 namespace bench {
 
 std::string engine_binary() { return ENGINE_BINARY; }
+
+std::string baseline_engine() {
+  const char* path = std::getenv("BENCH_BASELINE_ENGINE");
+  return path == nullptr ? "" : path;
+}
 
 Store::Store() {
   char tmpl[] = "/tmp/engine_bench.XXXXXX";
@@ -35,6 +42,10 @@ Store::Store() {
 }
 
 Store::~Store() {
+  if (std::getenv("BENCH_KEEP_STORE") != nullptr) {
+    std::printf("store kept: %s\n", root_.c_str());
+    return;
+  }
   std::error_code ec;
   fs::remove_all(root_, ec);
 }
@@ -123,16 +134,58 @@ Timing best(int repeats, const Commands& commands, const std::string& cwd) {
   return b;
 }
 
+std::vector<Timing> in_turns(int rounds, const std::vector<Timed>& groups, const Timed* after) {
+  std::vector<Timing> b(groups.size());
+  const auto run = [&](size_t g) {
+    const Timing t = time_once(groups[g].commands, groups[g].cwd);
+    if (t.wall >= 0 && (b[g].wall < 0 || t.wall < b[g].wall)) b[g] = t;
+  };
+  for (int r = 0; r < rounds; ++r) {
+    if (groups.size() == 1) run(0);
+    for (size_t k = 1; k < groups.size(); ++k) {
+      run(0);
+      run(1 + (k - 1 + static_cast<size_t>(r)) % (groups.size() - 1));
+    }
+    if (after != nullptr) time_once(after->commands, after->cwd);
+  }
+  return b;
+}
+
 void show(const std::string& label, const Timing& t, const Timing* reference,
           const std::string& reference_label) {
   if (reference != nullptr && reference->wall > 0 && t.wall >= 0) {
-    std::printf("%-46s %7.3f s wall (%.2fx %s)   %7.3f s cpu (%.2fx %s)\n", label.c_str(), t.wall,
+    std::printf("%-54s %7.3f s wall (%.2fx %s)   %7.3f s cpu (%.2fx %s)\n", label.c_str(), t.wall,
                 t.wall / reference->wall, reference_label.c_str(), t.cpu,
                 reference->cpu > 0 ? t.cpu / reference->cpu : 0.0, reference_label.c_str());
   } else {
-    std::printf("%-46s %7.3f s wall                %7.3f s cpu\n", label.c_str(), t.wall, t.cpu);
+    std::printf("%-54s %7.3f s wall                %7.3f s cpu\n", label.c_str(), t.wall, t.cpu);
   }
   std::fflush(stdout);
+}
+
+bool target(const std::string& what, double value, double limit, const std::string& unit, bool at_least) {
+  const bool met = value >= 0 && (at_least ? value >= limit : value <= limit);
+  std::printf("  target  %-56s %9.3f %-3s (%s %g %s)  %s\n", what.c_str(), value, unit.c_str(),
+              at_least ? "at least" : "at most", limit, unit.c_str(), met ? "met" : "MISSED");
+  std::fflush(stdout);
+  return met;
+}
+
+void show_load(const std::string& when) {
+  double a[3] = {-1, -1, -1};
+  if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+    if (std::fscanf(f, "%lf %lf %lf", &a[0], &a[1], &a[2]) != 3) a[0] = a[1] = a[2] = -1;
+    std::fclose(f);
+  }
+  std::printf("machine load %s: %.2f %.2f %.2f (1, 5, 15 min) on %ld cores\n", when.c_str(), a[0], a[1], a[2],
+              ::sysconf(_SC_NPROCESSORS_ONLN));
+  std::fflush(stdout);
+}
+
+double thread_cpu() {
+  struct timespec ts;
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 size_t file_size(const std::string& path) {

@@ -1,6 +1,8 @@
 // Text side benchmark: generates a corpus of French-like documents (Zipf-
 // distributed vocabulary, marks, punctuation, apostrophes), then times
-// "indexation" and one "comparaison texte" against `wc -w` over the same files.
+// "indexation" (the legacy bases and the ranked index) against `wc -w` over
+// the same files, one "comparaison texte", and "classement texte" of a whole
+// new document and of an excerpt of an indexed one.
 //
 //   text_bench [documents=10000] [words_per_document=1000]
 #include <sys/resource.h>
@@ -18,6 +20,9 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "text/describe.h"
+#include "text/ranking/describe.h"
+#include "text/ranking/ranked_file_writer.h"
 
 namespace {
 
@@ -76,6 +81,61 @@ std::string makeDocument(size_t number, size_t words, const std::vector<std::str
   return d;
 }
 
+// Words [from, from + count) of the body of a generated document, as they
+// stand (punctuation and marks included), one blank between them.
+std::string excerpt(const std::string& document, size_t from, size_t count) {
+  const size_t body = document.find("<texte>") + 7;
+  std::istringstream in(document.substr(body));
+  std::string word, out;
+  for (size_t i = 0; i < from + count && in >> word; ++i) {
+    if (i < from || word == "</texte>") continue;
+    if (!out.empty()) out += ' ';
+    out += word;
+  }
+  return out + "\n";
+}
+
+// The processor time (one thread, best of 3) of each part of the text
+// indexation's work, in this process, with the indexation's own functions
+// over the same documents: what the ranked index adds beside the legacy
+// bases.
+void show_parts(const std::vector<std::string>& contents, const std::vector<std::string>& names) {
+  double legacy = -1, ranked = -1, build = -1;
+  const auto keep = [](double& best, double t) {
+    if (best < 0 || t < best) best = t;
+  };
+  std::vector<textrank::Description> described(contents.size());
+  for (int round = 0; round < 3; ++round) {
+    double t = bench::thread_cpu();
+    size_t kept = 0;
+    for (const std::string& c : contents) kept += text::indexFile(c, 3).words.size();
+    keep(legacy, bench::thread_cpu() - t);
+    t = bench::thread_cpu();
+    textrank::Describer describer;
+    for (size_t i = 0; i < contents.size(); ++i) describer.describe(contents[i], described[i]);
+    keep(ranked, bench::thread_cpu() - t);
+    std::vector<textrank::IndexedDocument> indexed;
+    for (size_t i = 0; i < contents.size(); ++i)
+      indexed.push_back({static_cast<int64_t>(i + 1), names[i], &described[i]});
+    t = bench::thread_cpu();
+    const size_t head = textrank::build_ranked_head(indexed).size();
+    keep(build, bench::thread_cpu() - t);
+    if (kept == 0 || head == 0) std::printf("  (nothing described)\n");
+  }
+  std::printf("in this process, one thread, the indexation's functions (best of 3):\n");
+  std::printf("  legacy describing (marks, words, counts)   %7.3f s cpu\n", legacy);
+  std::printf("  ranked describing (stems, normal words)    %7.3f s cpu (%.2f x the legacy)\n", ranked,
+              ranked / legacy);
+  std::printf("  ranked index build (all but the words)     %7.3f s cpu\n", build);
+}
+
+// The first result line of a human classement report ("1. NAME (id N) ...").
+std::string first_result(const std::string& report) {
+  const size_t at = report.find("\n1. ");
+  if (at == std::string::npos) return "(none)";
+  return report.substr(at + 1, report.find('\n', at + 1) - at - 1);
+}
+
 }  // namespace
 
 using bench::show;
@@ -83,6 +143,11 @@ using bench::show;
 int main(int argc, char** argv) {
   const size_t documents = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
   const size_t words = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
+  if (documents < 1 || words < 400) {
+    std::fprintf(stderr, "usage: text_bench [documents>=1] [words_per_document>=400]\n");
+    return 2;
+  }
+  bench::show_load("at the start");
 
   bench::Store store;
   const std::string corpus = "EXTERN_FILES/base_files/DATA_VELMORANE_DEV/Textes/";
@@ -93,7 +158,10 @@ int main(int argc, char** argv) {
   for (size_t r = 0; r < cdf.size(); ++r) cdf[r] = (sum += 1.0 / static_cast<double>(r + 1));
   for (double& c : cdf) c /= sum;
 
-  std::vector<std::string> names;
+  // One document's 100 words, from its 300th, make the excerpt query.
+  const size_t source = documents / 2;
+  std::string source_name;
+  std::vector<std::string> names, contents;
   size_t bytes = 0;
   for (size_t i = 0; i < documents; ++i) {
     char name[32];
@@ -102,32 +170,70 @@ int main(int argc, char** argv) {
     bytes += content.size();
     store.write(corpus + name, content);
     names.push_back(name);
+    contents.push_back(content);
+    if (i == source) {
+      store.write("excerpt.txt", excerpt(content, 300, 100));
+      source_name = name;
+    }
   }
   store.write("query.xml", makeDocument(0, words, vocabulary, cdf, rng));
   std::printf("corpus: %zu documents of %zu words, %.1f MB, in %s\n", documents, words,
               static_cast<double>(bytes) / 1e6, store.root().c_str());
 
   const std::string work = store.path("work");
+  const std::string engine = bench::engine_binary();
   // wc gets the bare names as arguments, run from the corpus directory, a
   // few thousand names per process.
-  const bench::Timing wc_words = bench::best(3, bench::chunked({"wc", "-w"}, names, 2000),
-                                             store.path(corpus));
-  show("wc -w over the corpus (best of 3)", wc_words);
+  const bench::Commands wc = bench::chunked({"wc", "-w"}, names, 2000);
+  const bench::Commands indexation = {{engine, "indexation"}};
+  show("indexation, first (creates the scratch files)", bench::time_once(indexation, work));
+  // wc and the indexation in turns, in the same directory tree: both read
+  // the same files from the page cache.
+  const std::string baseline = bench::baseline_engine();
+  std::vector<bench::Timed> groups = {{wc, store.path(corpus)}, {indexation, work}};
+  if (!baseline.empty()) groups.push_back({{{baseline, "indexation"}}, work});
+  const bench::Timed restore = {indexation, work};
+  const std::vector<bench::Timing> runs = bench::in_turns(5, groups, baseline.empty() ? nullptr : &restore);
+  const bench::Timing wc_words = runs[0], again = runs[1];
+  show("wc -w over the corpus (best of 5)", wc_words);
+  show("indexation, again (best of 5, ranked index included)", again, &wc_words, "wc -w");
+  if (!baseline.empty()) {
+    show("  the same, engine without the ranked part", runs[2], &wc_words, "wc -w");
+    std::printf("  the ranked part adds %.3f s wall, %.3f s cpu\n", again.wall - runs[2].wall,
+                again.cpu - runs[2].cpu);
+  }
+  const std::string base = "EXTERN_FILES/database/base_texte/";
+  const size_t ranked_bytes = bench::file_size(store.path(base + "classement_texte.idx"));
+  std::printf("  descriptor base %.1f MB, inverted index %.1f MB, ranked index %.1f MB (%.2f x the corpus)\n",
+              static_cast<double>(bench::file_size(store.path(base + "base_descripteur_texte.txt"))) / 1e6,
+              static_cast<double>(bench::file_size(store.path(base + "table_index_texte.txt"))) / 1e6,
+              static_cast<double>(ranked_bytes) / 1e6, static_cast<double>(ranked_bytes) / static_cast<double>(bytes));
 
-  const bench::Commands indexation = {{bench::engine_binary(), "indexation"}};
-  show("indexation, first (creates the scratch files)", bench::time_once(indexation, work),
-       &wc_words, "wc -w");
-  show("indexation, again (best of 3)", bench::best(3, indexation, work), &wc_words, "wc -w");
-  std::printf("  descriptor base %.1f MB, inverted index %.1f MB\n",
-              static_cast<double>(bench::file_size(store.path(
-                  "EXTERN_FILES/database/base_texte/base_descripteur_texte.txt"))) / 1e6,
-              static_cast<double>(bench::file_size(store.path(
-                  "EXTERN_FILES/database/base_texte/table_index_texte.txt"))) / 1e6);
+  show_parts(contents, names);
+  std::vector<std::string>().swap(contents);
 
-  const std::vector<std::string> compare = {bench::engine_binary(), "comparaison", "texte", "../query.xml"};
+  const std::vector<std::string> compare = {engine, "comparaison", "texte", "../query.xml"};
   std::string out;
   bench::timed_run(compare, work, &out);
   show("comparaison texte, one query (best of 5)", bench::best(5, {compare}, work));
   std::printf("  %zu documents listed\n", static_cast<size_t>(std::count(out.begin(), out.end(), '\n')));
-  return 0;
+
+  const std::vector<std::string> whole = {engine, "classement", "texte", "../query.xml"};
+  const std::vector<std::string> part = {engine, "classement", "texte", "../excerpt.txt"};
+  const bench::Timing rank_whole = bench::best(5, {whole}, work);
+  const std::string whole_label = "classement texte, new " + std::to_string(words) + "-word document";
+  show(whole_label + " (best of 5)", rank_whole);
+  bench::timed_run(whole, work, &out);
+  std::printf("  first: %s\n", first_result(out).c_str());
+  const bench::Timing rank_part = bench::best(5, {part}, work);
+  show("classement texte, 100-word excerpt (best of 5)", rank_part);
+  bench::timed_run(part, work, &out);
+  std::printf("  source %s; first: %s\n", source_name.c_str(), first_result(out).c_str());
+
+  std::printf("\n");
+  bench::target("indexation again / wc -w, wall", wc_words.wall > 0 ? again.wall / wc_words.wall : -1, 1.5, "x");
+  bench::target(whole_label + ", wall", rank_whole.wall * 1000, 50, "ms");
+  bench::target("classement texte, 100-word excerpt, wall", rank_part.wall * 1000, 50, "ms");
+  bench::show_load("at the end");
+  return again.wall < 0 || rank_whole.wall < 0 || rank_part.wall < 0 ? 1 : 0;
 }

@@ -84,6 +84,12 @@ def wrk(url, seconds, connections, body=None):
             "non2xx": int(bad.group(1)) if bad else 0, "socket": errors.group(0) if errors else ""}
 
 
+def show_load(when):
+    with open("/proc/loadavg") as f:
+        one, five, fifteen = f.read().split()[:3]
+    print("machine load %s: %s %s %s (1, 5, 15 min) on %d cores" % (when, one, five, fifteen, os.cpu_count()))
+
+
 def first_file(folder):
     names = sorted(n for n in os.listdir(folder) if not n.startswith("."))
     with open(os.path.join(folder, names[0]), "rb") as f:
@@ -103,6 +109,7 @@ def main():
     web = os.path.join(args.build, "web", "engine-web")
     standin = os.path.join(args.build, "web", "tests", "web_standin_server")
 
+    show_load("at the start")
     tmp = tempfile.mkdtemp(prefix="web_load.")
     try:
         store = os.path.join(tmp, "store")
@@ -151,6 +158,7 @@ def main():
             else:
                 print("| %s | %s | %.0f | %.2f | %.2f | %.2f | %d |" %
                       (label, name, r["rps"], r["p50"], r["p90"], r["p99"], r["non2xx"]))
+        show_load("at the end")
     finally:
         shutil.rmtree(tmp, ignore_errors=True)
 

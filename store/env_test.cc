@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +100,33 @@ TEST(Env, InputsMustBeRegularFilesAndNeverBlock) {
   s = env->ReadFile(d.at("missing"), &out);
   EXPECT_EQ(s.code(), ENOENT);
   EXPECT_EQ(s.ToString(), d.at("missing") + " : No such file or directory");
+}
+
+// A whole-file read takes one buffer of the file's size (plus the byte that
+// sees the end), not two; a file longer than fstat said (as /proc files,
+// which show size 0) is still read whole, and as far as the limit only.
+TEST(Env, ReadFileTakesOneBufferAndFollowsFilesThatGrow) {
+  TestDir d;
+  const std::string big(size_t{3} << 20, 'x');
+  d.write("big", big);
+  store::Env* env = store::Env::Default();
+  std::string out;
+  ASSERT_TRUE(env->ReadFile(d.at("big"), &out).ok());
+  EXPECT_EQ(out, big);
+  EXPECT_LT(out.capacity(), big.size() + big.size() / 2);
+
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  const std::string cmdline{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(cmdline.empty());
+  std::string grown;
+  ASSERT_TRUE(env->ReadFile("/proc/self/cmdline", &grown).ok());
+  EXPECT_EQ(grown, cmdline);
+  ASSERT_TRUE(env->ReadFile("/proc/self/cmdline", &grown, cmdline.size()).ok());
+  EXPECT_EQ(grown, cmdline);
+  store::Status s = env->ReadFile("/proc/self/cmdline", &grown, cmdline.size() - 1);
+  EXPECT_FALSE(s.ok());
+  EXPECT_TRUE(grown.empty());
+  EXPECT_EQ(s.ToString(), "/proc/self/cmdline : larger than " + std::to_string(cmdline.size() - 1) + " bytes");
 }
 
 TEST(Env, ListsAndStatsWithoutFollowingWhenAsked) {

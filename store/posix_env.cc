@@ -9,6 +9,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -64,6 +65,11 @@ Status TooLarge(const std::string& path, uint64_t limit) {
 
 // Reads an opened input to its end. The file must be regular; a file that
 // grows while it is read is read as far as `limit`.
+//
+// The buffer is the size fstat gave and one byte more, so a file read whole
+// needs no second buffer: the spare byte only lets the last read return 0.
+// A file that grows past it gets a buffer twice as large each time, never
+// more than one byte past `limit`.
 Status ReadOpened(int fd, const std::string& path, std::string* out, uint64_t limit) {
   out->clear();
   struct stat st;
@@ -71,28 +77,32 @@ Status ReadOpened(int fd, const std::string& path, std::string* out, uint64_t li
   if (!S_ISREG(st.st_mode)) return NotRegular(path);
   const uint64_t size = static_cast<uint64_t>(st.st_size);
   if (size > limit) return TooLarge(path, limit);
-  // One byte more than the size, so a file read whole needs no second call.
-  size_t want = static_cast<size_t>(size) + 1;
+  const uint64_t most = limit == kNoLimit ? kNoLimit : limit + 1;
+  out->resize(static_cast<size_t>(size) + 1);
+  size_t got = 0;
   for (;;) {
-    const size_t have = out->size();
-    out->resize(have + want);
-    const ssize_t n = ::read(fd, out->data() + have, want);
+    if (got == out->size()) {
+      if (got >= most) {
+        out->clear();
+        return TooLarge(path, limit);
+      }
+      out->resize(static_cast<size_t>(std::min<uint64_t>(most, uint64_t{2} * got)));
+    }
+    const ssize_t n = ::read(fd, out->data() + got, out->size() - got);
     if (n < 0) {
-      out->resize(have);
       if (errno == EINTR) continue;
       const int error = errno;
       out->clear();
       return Status::Error(path, error);
     }
-    out->resize(have + static_cast<size_t>(n));
     if (n == 0) break;
-    if (out->size() > limit) {
-      out->clear();
-      return TooLarge(path, limit);
-    }
-    if (static_cast<size_t>(n) < want) continue;
-    want = 1 << 16;
+    got += static_cast<size_t>(n);
   }
+  if (got > limit) {
+    out->clear();
+    return TooLarge(path, limit);
+  }
+  out->resize(got);
   return Status();
 }
 

@@ -29,6 +29,8 @@ constexpr const char kListName[] = "liste_base_texte.txt";
 constexpr const char kDescriptorsName[] = "base_descripteur_texte.txt";
 constexpr const char kIndexName[] = "table_index_texte.txt";
 constexpr const char kRankedName[] = "classement_texte.idx";
+// The ranked index's words are written in pieces of about this size.
+constexpr size_t kWordsPiece = size_t{1} << 20;
 
 struct Described {
   bool read = false;                  // false: refused, no identifier
@@ -43,6 +45,32 @@ struct Described {
 std::string refusal(const std::string& name, const store::Status& s) {
   return output::printable(std::string(paths::kTextCorpus) + name) + " : " +
          std::string(s.code() == 0 ? messages::kDocumentNotRegular : messages::kDocumentUnreadable);
+}
+
+// Stages the ranked index: its head, then the documents' words straight from
+// their descriptions, so the words (most of the file) are never copied into
+// one buffer of the file's size.
+store::Status stageRanked(store::Commit& commit, const std::string& head,
+                          const std::vector<textrank::IndexedDocument>& documents) {
+  store::WritableFile* file = nullptr;
+  store::Status s = commit.Stage(kRankedName, &file);
+  if (s.ok()) s = file->Append(head);
+  std::string piece;
+  for (size_t i = 0; s.ok() && i < documents.size(); ++i) {
+    const std::string& words = documents[i].description->words;
+    if (piece.size() + words.size() > kWordsPiece && !piece.empty()) {
+      s = file->Append(piece);
+      piece.clear();
+    }
+    if (!s.ok()) break;
+    if (words.size() >= kWordsPiece) {
+      s = file->Append(words);
+    } else {
+      piece += words;
+    }
+  }
+  if (s.ok() && !piece.empty()) s = file->Append(piece);
+  return s;
 }
 
 int startIndexation(const store::Store& store, output::Sink& sink, store::Directory* base_dir,
@@ -100,14 +128,22 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     std::string().swap(described[i].words);
     ranked.push_back({static_cast<int64_t>(id), names[i], &described[i].ranked});
   }
-  const std::string index = createTableIndexTexte(base);
-  const std::string ranked_file = textrank::build_ranked_file(ranked);
-
+  // The ranked index is built while the inverted index is made and the
+  // legacy files are staged; it is staged last, as before.
+  std::string ranked_head;
   store::Commit commit(base_dir);
-  store::Status s = commit.Stage(kListName, list);
-  if (s.ok()) s = commit.Stage(kDescriptorsName, base);
-  if (s.ok()) s = commit.Stage(kIndexName, index);
-  if (s.ok()) s = commit.Stage(kRankedName, ranked_file);
+  store::Status s;
+  parallel::for_each_index(2, [&](size_t job) {
+    if (job == 0) {
+      ranked_head = textrank::build_ranked_head(ranked);
+      return;
+    }
+    const std::string index = createTableIndexTexte(base);
+    s = commit.Stage(kListName, list);
+    if (s.ok()) s = commit.Stage(kDescriptorsName, base);
+    if (s.ok()) s = commit.Stage(kIndexName, index);
+  });
+  if (s.ok()) s = stageRanked(commit, ranked_head, ranked);
   if (s.ok()) s = commit.Finish();
   if (!s.ok()) {
     sink.report(problem(store, messages::kBaseNotWritten, s));

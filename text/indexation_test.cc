@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/commit.h"
 #include "store/fault_env.h"
 #include "text/hook_env.h"
+#include "text/ranking/describe.h"
+#include "text/ranking/ranked_file_writer.h"
 #include "tests/support/temp_store.h"
 
 namespace text {
@@ -59,6 +63,28 @@ TEST_F(TextIndexation, WritesTheThreeBasesAndTheScratchSpace) {
   EXPECT_EQ(s_.read("INDEXATION/temp_txt/pure_txts/a.xml"), "maison maison maison \n");
 }
 
+// The ranked index is written as its head and then the documents' words
+// straight from their descriptions, in pieces, a document's words longer
+// than a piece on their own: the bytes are those of the whole file built at
+// once.
+TEST_F(TextIndexation, TheRankedIndexIsTheFileOfTheDescriptions) {
+  const std::vector<std::pair<std::string, std::string>> docs = {
+      {"a.xml", doc("maison", 3)}, {"b.xml", doc("jardins", 300000)}, {"c.xml", doc("forêt", 5)},
+      {"d.xml", doc("rivière", 200000)}, {"e.xml", doc("été", 2)}};
+  for (const auto& [name, bytes] : docs) s_.write(std::string(kTexts) + name, bytes);
+  output::StringSink sink;
+  ASSERT_EQ(index(store::Env::Default(), &sink), 0);
+
+  std::vector<textrank::Description> described(docs.size());
+  std::vector<textrank::IndexedDocument> indexed;
+  for (size_t i = 0; i < docs.size(); ++i) {
+    described[i] = textrank::Describer().describe(docs[i].second);
+    indexed.push_back({static_cast<int64_t>(i + 1), docs[i].first, &described[i]});
+  }
+  ASSERT_GT(described[1].words.size(), size_t{2} << 20);
+  EXPECT_TRUE(s_.read(std::string(kBaseDir) + "classement_texte.idx") == textrank::build_ranked_file(indexed));
+}
+
 // A full disk while the new bases are staged, or a rename refused before the
 // group is decided: the old bases stay whole and the cause is reported.
 TEST_F(TextIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
@@ -80,6 +106,11 @@ TEST_F(TextIndexation, AFailedWriteOrRenameLeavesTheOldBasesWhole) {
       {store::FaultEnv::Op::kWrite, 1 + 4 + 4, ENOSPC,
        "engine: base de textes non écrite : ../EXTERN_FILES/database/base_texte/"
        ".base_descripteur_texte.txt.new : No space left on device\n"},
+      // The ranked index's creation and head come after the three bases
+      // (two writes each); its words come next.
+      {store::FaultEnv::Op::kWrite, 1 + 4 + 6 + 2 + 1, ENOSPC,
+       "engine: base de textes non écrite : ../EXTERN_FILES/database/base_texte/"
+       ".classement_texte.idx.new : No space left on device\n"},
       // The first rename puts the commit record in place.
       {store::FaultEnv::Op::kRename, 1, EIO,
        "engine: base de textes non écrite : ../EXTERN_FILES/database/base_texte/.commit : "

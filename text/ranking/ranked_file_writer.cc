@@ -88,6 +88,15 @@ std::vector<uint32_t> merge(Part& into, const Part& later) {
 }  // namespace
 
 std::string build_ranked_file(std::span<const IndexedDocument> documents) {
+  std::string file = build_ranked_head(documents);
+  size_t words = 0;
+  for (const IndexedDocument& d : documents) words += d.description->words.size();
+  file.reserve(file.size() + words);
+  for (const IndexedDocument& d : documents) file.append(d.description->words);
+  return file;
+}
+
+std::string build_ranked_head(std::span<const IndexedDocument> documents) {
   const size_t n = documents.size();
   if (n >= UINT32_MAX) throw std::length_error("too many documents for a ranked index");
 
@@ -125,11 +134,8 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     at[s] = end;
     end += size[s];
   }
-  // Everything but the words, the last section, is written in place; the
-  // words are appended at the end (no need to clear their bytes first).
-  std::string file;
-  file.reserve(end);
-  file.resize(at[kWords]);
+  // Everything but the words, the last section, is written in place.
+  std::string file(at[kWords], '\0');
   char* const base = file.data();
 
   std::memcpy(base, kMagic, sizeof kMagic);
@@ -187,31 +193,23 @@ std::string build_ranked_file(std::span<const IndexedDocument> documents) {
     postings_at += info[k].posting_bytes;
   }
 
-  // Postings, document by document, so each stem's list is in index order;
-  // meanwhile the words are appended past them (the buffer has room, so
-  // `base` stays valid).
-  const auto write_postings = [&] {
-    std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
-    for (size_t p = 0; p < parts; ++p) {
-      const std::vector<uint32_t>& numbers = part[p].numbers;
-      size_t next = 0;
-      for (size_t i = n * p / parts; i < n * (p + 1) / parts; ++i) {
-        for (const Term& t : documents[i].description->terms) {
-          const uint32_t k = p == 0 ? numbers[next++] : renumber[numbers[next++]];
-          char* out = base + cursor[k];
-          const uint32_t last = next_gap_from[k];
-          out = le::put_varint(out, last == UINT32_MAX ? i : i - last);
-          out = le::put_varint(out, t.count);
-          cursor[k] = static_cast<uint64_t>(out - base);
-          next_gap_from[k] = static_cast<uint32_t>(i);
-        }
+  // Postings, document by document, so each stem's list is in index order.
+  std::vector<uint32_t> next_gap_from(terms, UINT32_MAX);  // none yet
+  for (size_t p = 0; p < parts; ++p) {
+    const std::vector<uint32_t>& numbers = part[p].numbers;
+    size_t next = 0;
+    for (size_t i = n * p / parts; i < n * (p + 1) / parts; ++i) {
+      for (const Term& t : documents[i].description->terms) {
+        const uint32_t k = p == 0 ? numbers[next++] : renumber[numbers[next++]];
+        char* out = base + cursor[k];
+        const uint32_t last = next_gap_from[k];
+        out = le::put_varint(out, last == UINT32_MAX ? i : i - last);
+        out = le::put_varint(out, t.count);
+        cursor[k] = static_cast<uint64_t>(out - base);
+        next_gap_from[k] = static_cast<uint32_t>(i);
       }
     }
-  };
-  const auto append_words = [&] {
-    for (const IndexedDocument& d : documents) file.append(d.description->words);
-  };
-  parallel::for_each_index(2, [&](size_t job) { job == 0 ? write_postings() : append_words(); });
+  }
   return file;
 }
 

@@ -21,4 +21,10 @@ struct IndexedDocument {
 // stemmer and verdict settings. Pure: same documents, same bytes.
 std::string build_ranked_file(std::span<const IndexedDocument> documents);
 
+// The same bytes but the last section: the whole file is these followed by
+// each document's Description::words, in order. A writer that appends the
+// words straight from the descriptions never holds a second copy of them,
+// which are most of the file.
+std::string build_ranked_head(std::span<const IndexedDocument> documents);
+
 }  // namespace textrank
