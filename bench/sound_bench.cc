@@ -179,7 +179,8 @@ int main(int argc, char** argv) {
   }
   std::vector<sound_ranking::IndexedSound> indexed;
   for (size_t i = 0; i < names.size(); ++i)
-    indexed.push_back({static_cast<int64_t>(i), names[i], fingerprints[i].samples, fingerprints[i].landmarks});
+    indexed.push_back({static_cast<int64_t>(i), names[i], fingerprints[i].samples, fingerprints[i].landmarks,
+                       fingerprints[i].envelope});
   double build_cpu = -1;
   size_t built_bytes = 0;
   for (int round = 0; round < 3; ++round) {
