@@ -25,6 +25,24 @@
 
 namespace e2e {
 
+// Waits for child `pid` until `deadline`, killing it past that (the test
+// then fails); returns its exit status, or 128 + the signal that ended it.
+inline int reap(pid_t pid, std::chrono::steady_clock::time_point deadline) {
+  int status = 0;
+  for (;;) {
+    const pid_t w = ::waitpid(pid, &status, WNOHANG);
+    if (w == pid) break;
+    if (w < 0 || std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      ADD_FAILURE() << "the program did not end in time";
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 struct ChildOptions {
   std::string cwd;            // absolute
   int stdin_fd = -1;          // -1: /dev/null
@@ -92,21 +110,8 @@ class Child {
   // the test fails.
   Result wait(int seconds) {
     Result r;
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (;;) {
-      const pid_t w = ::waitpid(pid_, &status, WNOHANG);
-      if (w == pid_) break;
-      if (w < 0 || std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-        ADD_FAILURE() << "the program did not end within " << seconds << " s";
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    r.status = reap(pid_, std::chrono::steady_clock::now() + std::chrono::seconds(seconds));
     pid_ = -1;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     r.out = slurp(dir_ + "/out");
     r.err = slurp(dir_ + "/err");
     return r;

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/child.h"
 #include "tests/e2e/corpus_gen.h"
 #include "tests/e2e/harness.h"
 
@@ -90,19 +91,8 @@ class TerminalRun {
     while (std::chrono::steady_clock::now() < deadline && readSome(100)) {
     }
     Result r;
-    int status = 0;
-    for (;;) {
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) break;
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-        ADD_FAILURE() << "the program did not end within " << seconds << " s";
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    r.status = e2e::reap(pid_, deadline);
     pid_ = -1;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     r.err = terminal_;
     std::ifstream f(out_path_, std::ios::binary);
     std::ostringstream o;
