@@ -9,15 +9,11 @@
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/spectrum.h"
 #include "sound/ranking/vote.h"
+#include "sound/ranking/vote_groups.h"
 
 namespace sound_ranking {
 
 namespace {
-
-struct SoundVote {
-  uint32_t sound;
-  Vote vote;
-};
 
 ranking::Result result_of(const RankedFile& file, const Candidate& c) {
   const SoundEntry& e = file.sound(c.sound);
@@ -74,32 +70,19 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     for (uint32_t h : hashes) file.lookup(h, postings);
     for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});
   }
-  // Votes grouped by sound (counting sort), each group in offset order.
-  std::vector<size_t> start(file.sound_count() + 1, 0);
-  for (const SoundVote& v : votes) ++start[v.sound + 1];
-  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  std::vector<Vote> grouped(votes.size());
-  {
-    std::vector<size_t> at(start.begin(), start.end() - 1);
-    for (const SoundVote& v : votes) grouped[at[v.sound]++] = v.vote;
-  }
-  auto offset = [](const Vote& v) { return static_cast<int64_t>(v.db_frame) - static_cast<int64_t>(v.query_frame); };
+  const VoteGroups groups = group_votes(votes, file.sound_count());
 
   // Each sound's votes and a bound of its alignment: sounds that could
   // neither be reported nor beat the best are not aligned.
   struct Span {
     uint32_t sound;
-    size_t first, last;
     uint32_t bound;
   };
+  Aligner aligner;
   std::vector<Span> spans;
-  for (uint32_t snd = 0; snd + 1 < start.size(); ++snd) {
-    if (start[snd] == start[snd + 1]) continue;
-    const auto first = grouped.begin() + static_cast<ptrdiff_t>(start[snd]);
-    const auto last = grouped.begin() + static_cast<ptrdiff_t>(start[snd + 1]);
-    std::sort(first, last, [&](const Vote& a, const Vote& b) { return offset(a) < offset(b); });
-    spans.push_back({snd, start[snd], start[snd + 1],
-                     align_bound(std::span<const Vote>(&*first, static_cast<size_t>(last - first)))});
+  for (uint32_t snd = 0; snd < file.sound_count(); ++snd) {
+    const std::span<const Vote> one = groups.of(snd);
+    if (!one.empty()) spans.push_back({snd, aligner.bound(one)});
   }
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
     return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
@@ -113,12 +96,12 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
         least, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
     const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
     if (sp.bound < needed) break;  // bounds only decrease
-    const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
+    const std::span<const Vote> one = groups.of(sp.sound);
     const SoundEntry& e = file.sound(sp.sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
     const NearBest near =
-        near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
+        aligner.near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
     if (near.windows.empty()) continue;
     const Alignment& preferred = near.windows[0];
     Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -65,5 +66,22 @@ NearBest near_best(std::span<const Vote> votes, double first, double last, uint3
 // wide enough to hold any window of any speed (at most a few percent of the
 // query's length).
 uint32_t align_bound(std::span<const Vote> votes);
+
+// align_bound() and near_best() for a caller that aligns many sounds'
+// votes in turn: the same results, with buffers kept from one call to the
+// next. Votes already in increasing order of db_frame - query_frame (as
+// group_votes() leaves them) are not sorted again.
+class Aligner {
+ public:
+  Aligner();
+  ~Aligner();
+  uint32_t bound(std::span<const Vote> votes);
+  NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
+                     size_t max);
+
+ private:
+  struct Buffers;
+  std::unique_ptr<Buffers> b_;
+};
 
 }  // namespace sound_ranking

@@ -1,0 +1,57 @@
+#include "sound/ranking/vote_groups.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace sound_ranking {
+namespace {
+
+int64_t offset(const Vote& v) { return int64_t{v.db_frame} - int64_t{v.query_frame}; }
+
+TEST(VoteGroupsTest, SameGroupsAsAComparisonSort) {
+  std::mt19937 g(3);
+  // Frames of a few seconds, of an hour (two radix passes) and at the
+  // format's limit (three).
+  for (uint32_t frame_range : {700u, 500000u, 0xFFFFFFFFu}) {
+    for (int round = 0; round < 20; ++round) {
+      const size_t sounds = 1 + g() % 12;
+      std::vector<SoundVote> votes(g() % 3000);
+      for (SoundVote& v : votes)
+        v = {static_cast<uint32_t>(g() % (sounds + 1)),  // one past the table now and then
+             {static_cast<uint32_t>(g() % frame_range), static_cast<uint32_t>(g() % 700)}};
+      const VoteGroups got = group_votes(votes, sounds);
+      ASSERT_EQ(got.start.size(), sounds + 1);
+      EXPECT_EQ(got.start[0], 0u);
+      EXPECT_EQ(got.start[sounds], got.votes.size());
+      for (size_t s = 0; s < sounds; ++s) {
+        std::vector<Vote> want;
+        for (const SoundVote& v : votes)
+          if (v.sound == s) want.push_back(v.vote);
+        std::span<const Vote> one = got.of(s);
+        ASSERT_EQ(one.size(), want.size());
+        EXPECT_TRUE(std::is_sorted(one.begin(), one.end(),
+                                   [](const Vote& a, const Vote& b) { return offset(a) < offset(b); }));
+        // The same votes, whatever the order among equal offsets.
+        auto full = [](const Vote& a, const Vote& b) {
+          return std::pair(a.db_frame, a.query_frame) < std::pair(b.db_frame, b.query_frame);
+        };
+        std::vector<Vote> have(one.begin(), one.end());
+        std::sort(have.begin(), have.end(), full);
+        std::sort(want.begin(), want.end(), full);
+        for (size_t i = 0; i < want.size(); ++i) {
+          EXPECT_EQ(have[i].db_frame, want[i].db_frame);
+          EXPECT_EQ(have[i].query_frame, want[i].query_frame);
+        }
+      }
+    }
+  }
+  const VoteGroups none = group_votes({}, 3);
+  EXPECT_TRUE(none.votes.empty());
+  EXPECT_EQ(none.start, std::vector<size_t>(4, 0));
+}
+
+}  // namespace
+}  // namespace sound_ranking
