@@ -59,18 +59,28 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
 
   const Spectrum s = spectrum(query, p);
   const std::vector<Peak> peaks = find_peaks(s, p);
-  std::vector<SoundVote> votes;
   std::vector<uint32_t> hashes;
-  std::vector<Posting> postings;
   const auto triplets = triplet_features(peaks, p);
   const uint32_t least = least_votes(triplets.size());
+  std::vector<std::pair<uint32_t, uint32_t>> probes;  // hash, query frame
   for (const auto& [f, frame] : triplets) {
     probe_hashes(f, kProbeMargin, hashes, kProbeFields);
-    postings.clear();
-    for (uint32_t h : hashes) file.lookup(h, postings);
-    for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});
+    for (uint32_t h : hashes) probes.emplace_back(h, frame);
   }
-  const VoteGroups groups = group_votes(votes, file.sound_count());
+  // Room for every posting at once: their buckets hold them all.
+  size_t room = 0;
+  for (const auto& [h, frame] : probes) room += file.bucket_size(h);
+  std::vector<Posting> postings;
+  postings.reserve(room);
+  std::vector<FrameRun> runs;
+  for (const auto& [h, frame] : probes) {
+    file.lookup(h, postings);
+    if (!runs.empty() && runs.back().query_frame == frame)
+      runs.back().end = postings.size();
+    else
+      runs.push_back({frame, postings.size()});
+  }
+  const VoteGroups groups = group_votes(postings, runs, file.sound_count());
 
   // Each sound's votes and a bound of its alignment: sounds that could
   // neither be reported nor beat the best are not aligned.

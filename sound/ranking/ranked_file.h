@@ -76,6 +76,8 @@ class RankedFile {
   // Appends the postings of `hash`. A record naming no sound of the table or
   // a frame past its sound's end cannot be trusted and is skipped.
   void lookup(uint32_t hash, std::vector<Posting>& out) const;
+  // The records of the bucket of `hash`: no fewer than its postings.
+  size_t bucket_size(uint32_t hash) const;
 
  private:
   RankedFile() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace sound_ranking {
@@ -59,52 +60,53 @@ int64_t bound_width(uint32_t last_frame) {
 }
 
 // `votes` in increasing speed-1 offset: themselves when they already are,
-// else a sorted copy in `copy`. Votes of equal offset may come in any order:
-// nothing below depends on it.
-std::span<const Vote> by_offset(std::span<const Vote> votes, std::vector<Vote>& copy) {
-  auto earlier = [](const Vote& a, const Vote& b) { return offset_of(a) < offset_of(b); };
-  if (std::is_sorted(votes.begin(), votes.end(), earlier)) return votes;
+// else a sorted copy in `copy`; and their last query frame. Votes of equal
+// offset may come in any order: nothing below depends on it.
+std::span<const Vote> by_offset(std::span<const Vote> votes, std::vector<Vote>& copy, uint32_t& last_frame) {
+  last_frame = 0;
+  bool sorted = true;
+  int64_t previous = INT64_MIN;
+  for (const Vote& v : votes) {
+    last_frame = std::max(last_frame, v.query_frame);
+    sorted &= offset_of(v) >= previous;
+    previous = offset_of(v);
+  }
+  if (sorted) return votes;
   copy.assign(votes.begin(), votes.end());
-  std::sort(copy.begin(), copy.end(), earlier);
+  std::sort(copy.begin(), copy.end(), [](const Vote& a, const Vote& b) { return offset_of(a) < offset_of(b); });
   return copy;
 }
 
 }  // namespace
 
-struct Aligner::Buffers {
-  std::vector<Vote> sorted;
-  std::vector<uint32_t> per_frame;  // votes of the window per query frame
-  std::vector<int> cover;
-  std::vector<Vote> kept;
-  std::vector<Placed> at;
-  std::vector<Tagged> windows;
-};
-
 namespace {
 
 // Calls fn(window, rank) for the window ending at each vote, at each speed
-// (rank: the speed's place in kSpeeds).
+// (rank: the speed's place in kSpeeds). The votes come in increasing
+// speed-1 offset, so at speed 1 only votes of one offset may need
+// reordering; from one speed to the next (down from 1, then up from 1) the
+// offsets move by a hundredth of a query frame per frame, so the previous
+// order is nearly sorted. An insertion sort mends it in about linear time.
+// Buffers: per_frame (votes of the window per query frame), at and at_one
+// (the votes placed at a speed, and at speed 1).
 template <typename Fn>
 void for_each_window(std::span<const Vote> votes, double first, double last, Fn fn,
-                     std::vector<uint32_t>& per_frame, std::vector<Placed>& at) {
-  // Speeds in increasing order: from one to the next the offsets move by a
-  // hundredth of a query frame per frame, so the previous order is nearly
-  // sorted and an insertion sort mends it in about linear time.
+                     std::vector<uint32_t>& per_frame, std::vector<Placed>& at, std::vector<Placed>& at_one) {
   constexpr size_t kCount = std::size(kSpeeds);
   std::array<size_t, kCount> ranks;
   for (size_t r = 0; r < kCount; ++r) ranks[r] = r;
-  std::sort(ranks.begin(), ranks.end(), [](size_t a, size_t b) { return kSpeeds[a] < kSpeeds[b]; });
+  std::sort(ranks.begin(), ranks.end(), [](size_t x, size_t y) { return kSpeeds[x] < kSpeeds[y]; });
+  size_t one = 0;  // the speed nearest 1
+  for (size_t k = 1; k < kCount; ++k)
+    if (std::abs(kSpeeds[ranks[k]] - 1) < std::abs(kSpeeds[ranks[one]] - 1)) one = k;
   at.resize(votes.size());
   for (size_t i = 0; i < votes.size(); ++i) at[i] = {0, votes[i].query_frame, static_cast<uint32_t>(i)};
   const size_t frames_size = votes.empty() ? 0 : size_t{last_query_frame(votes)} + 1;
-  for (size_t k = 0; k < kCount; ++k) {
+  auto pass = [&](size_t k) {
     const double speed = kSpeeds[ranks[k]];
     for (Placed& x : at)
       x.offset = static_cast<double>(votes[x.vote].db_frame) - speed * static_cast<double>(x.query_frame);
-    if (k == 0)
-      std::sort(at.begin(), at.end());
-    else
-      resort(at);
+    resort(at);
     per_frame.assign(frames_size, 0);
     size_t lo = 0;
     uint32_t frames = 0;
@@ -121,24 +123,39 @@ void for_each_window(std::span<const Vote> votes, double first, double last, Fn 
       const double offset = sum / n;
       fn(Alignment{frames, offset, speed, n, offset >= first && offset <= last}, ranks[k]);
     }
-  }
+  };
+  pass(one);
+  at_one.assign(at.begin(), at.end());
+  for (size_t k = one; k-- > 0;) pass(k);
+  at.swap(at_one);
+  for (size_t k = one + 1; k < kCount; ++k) pass(k);
 }
 
 }  // namespace
+
+struct Aligner::Buffers {
+  std::vector<Vote> sorted;
+  std::vector<uint32_t> per_frame;
+  std::vector<int> cover;
+  std::vector<Vote> kept;
+  std::vector<Placed> at, at_one;
+  std::vector<Tagged> windows;
+};
 
 Aligner::Aligner() : b_(std::make_unique<Buffers>()) {}
 Aligner::~Aligner() = default;
 
 uint32_t Aligner::bound(std::span<const Vote> votes) {
-  const uint32_t last_frame = last_query_frame(votes);
+  uint32_t last_frame;
+  const std::span<const Vote> at = by_offset(votes, b_->sorted, last_frame);
   const int64_t width = bound_width(last_frame);
-  const std::span<const Vote> at = by_offset(votes, b_->sorted);
   std::vector<uint32_t>& per_frame = b_->per_frame;
   per_frame.assign(votes.empty() ? 0 : size_t{last_frame} + 1, 0);
   uint32_t frames = 0, best = 0;
   for (size_t lo = 0, hi = 0; hi < at.size(); ++hi) {
     frames += per_frame[at[hi].query_frame]++ == 0;
-    while (offset_of(at[hi]) - offset_of(at[lo]) > width) frames -= --per_frame[at[lo++].query_frame] == 0;
+    const int64_t from = offset_of(at[hi]) - width;
+    while (offset_of(at[lo]) < from) frames -= --per_frame[at[lo++].query_frame] == 0;
     best = std::max(best, frames);
   }
   return best;
@@ -153,9 +170,9 @@ NearBest Aligner::near_best(std::span<const Vote> votes, double first, double la
   // before the exact (costlier) passes.
   // A range counts the query frames voting in it, as windows do.
   const double enough = std::max(1.0, needed - std::max(1.0, kNearShare * needed));
-  const uint32_t last_frame = last_query_frame(votes);
+  uint32_t last_frame;
+  const std::span<const Vote> at = by_offset(votes, b_->sorted, last_frame);
   const int64_t width = bound_width(last_frame);
-  const std::span<const Vote> at = by_offset(votes, b_->sorted);
   std::vector<uint32_t>& per_frame = b_->per_frame;
   per_frame.assign(votes.empty() ? 0 : size_t{last_frame} + 1, 0);
   std::vector<int>& cover = b_->cover;
@@ -163,7 +180,8 @@ NearBest Aligner::near_best(std::span<const Vote> votes, double first, double la
   uint32_t frames = 0;
   for (size_t lo = 0, hi = 0; hi < at.size(); ++hi) {
     frames += per_frame[at[hi].query_frame]++ == 0;
-    while (offset_of(at[hi]) - offset_of(at[lo]) > width) frames -= --per_frame[at[lo++].query_frame] == 0;
+    const int64_t from = offset_of(at[hi]) - width;
+    while (offset_of(at[lo]) < from) frames -= --per_frame[at[lo++].query_frame] == 0;
     if (frames >= enough) {
       ++cover[lo];
       --cover[hi + 1];
@@ -195,7 +213,7 @@ NearBest Aligner::near_best(std::span<const Vote> votes, double first, double la
           windows.push_back({rank * (kept.size() + 1) + position % kept.size(), false, w});
         ++position;
       },
-      per_frame, b_->at);
+      per_frame, b_->at, b_->at_one);
   if (most < needed) return out;
   const double near = most - std::max(1.0, kNearShare * most);
   const double lowest = bar(most);

@@ -8,49 +8,71 @@ namespace sound_ranking {
 
 namespace {
 
-// Digits of at most this many bits: a count table of 512 KiB at most.
+// Sorts one sound's votes by `key` (whole numbers >= 0), in `scratch`
+// and back: radix passes over digits of up to kMaxDigitBits bits, fewer
+// for fewer votes, so that the count table stays small beside them.
+constexpr int kMinDigitBits = 8;
 constexpr int kMaxDigitBits = 16;
+
+template <typename Key>
+void sort_group(std::span<Vote> group, Key key, std::vector<Vote>& scratch, std::vector<size_t>& count) {
+  if (group.size() < 2) return;
+  uint64_t least = UINT64_MAX, most = 0;
+  for (const Vote& v : group) {
+    least = std::min(least, key(v));
+    most = std::max(most, key(v));
+  }
+  const int bits = static_cast<int>(std::bit_width(most - least));
+  if (bits == 0) return;
+  const int cap = std::clamp(static_cast<int>(std::bit_width(group.size())), kMinDigitBits, kMaxDigitBits);
+  const int passes = (bits + cap - 1) / cap;
+  const int digit = (bits + passes - 1) / passes;
+  const uint64_t mask = (uint64_t{1} << digit) - 1;
+  scratch.resize(group.size());
+  std::span<Vote> from = group, to(scratch.data(), group.size());
+  for (int pass = 0; pass < passes; ++pass) {
+    const int shift = pass * digit;
+    count.assign(size_t{1} << digit, 0);
+    for (const Vote& v : from) ++count[((key(v) - least) >> shift) & mask];
+    size_t at = 0;
+    for (size_t& c : count) at += std::exchange(c, at);
+    for (const Vote& v : from) to[count[((key(v) - least) >> shift) & mask]++] = v;
+    std::swap(from, to);
+  }
+  if (from.data() != group.data()) std::copy(from.begin(), from.end(), group.begin());
+}
 
 }  // namespace
 
-VoteGroups group_votes(std::span<const SoundVote> votes, size_t sounds) {
+VoteGroups group_votes(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds) {
   VoteGroups out;
+  // By sound first (a counting sort), then each sound's votes on their own,
+  // where they fit in the cache.
   out.start.assign(sounds + 1, 0);
-  // Offsets shifted by the latest query frame to be whole numbers >= 0.
-  uint32_t last_query = 0, last_db = 0;
-  for (const SoundVote& v : votes) {
-    last_query = std::max(last_query, v.vote.query_frame);
-    last_db = std::max(last_db, v.vote.db_frame);
-  }
-  auto key = [last_query](const Vote& v) { return uint64_t{v.db_frame} + last_query - v.query_frame; };
-
-  std::vector<SoundVote> a, b;
-  a.reserve(votes.size());
-  for (const SoundVote& v : votes)
-    if (v.sound < sounds) a.push_back(v);
-  const int bits = std::bit_width(uint64_t{last_db} + last_query);
-  const int passes = (bits + kMaxDigitBits - 1) / kMaxDigitBits;
-  if (passes > 0) {
-    const int digit = (bits + passes - 1) / passes;
-    const uint64_t mask = (uint64_t{1} << digit) - 1;
-    std::vector<size_t> count;
-    b.resize(a.size());
-    for (int pass = 0; pass < passes; ++pass) {
-      const int shift = pass * digit;
-      count.assign(size_t{1} << digit, 0);
-      for (const SoundVote& v : a) ++count[(key(v.vote) >> shift) & mask];
-      size_t at = 0;
-      for (size_t& c : count) at += std::exchange(c, at);
-      for (const SoundVote& v : a) b[count[(key(v.vote) >> shift) & mask]++] = v;
-      a.swap(b);
-    }
-  }
-  // Stable on the sound: each group keeps the offset order.
-  for (const SoundVote& v : a) ++out.start[v.sound + 1];
+  uint32_t last_query = 0;
+  // Calls fn(posting, query frame) for each vote.
+  auto each = [&](auto fn) {
+    size_t i = 0;
+    for (const FrameRun& run : runs)
+      for (const size_t end = std::min(run.end, postings.size()); i < end; ++i)
+        if (postings[i].sound < sounds) fn(postings[i], run.query_frame);
+  };
+  each([&](const Posting& p, uint32_t query_frame) {
+    ++out.start[p.sound + 1];
+    last_query = std::max(last_query, query_frame);
+  });
   for (size_t s = 1; s <= sounds; ++s) out.start[s] += out.start[s - 1];
-  out.votes.resize(a.size());
-  std::vector<size_t> at(out.start.begin(), out.start.end() - 1);
-  for (const SoundVote& v : a) out.votes[at[v.sound]++] = v.vote;
+  out.votes.resize(out.start[sounds]);
+  {
+    std::vector<size_t> at(out.start.begin(), out.start.end() - 1);
+    each([&](const Posting& p, uint32_t query_frame) { out.votes[at[p.sound]++] = {p.frame, query_frame}; });
+  }
+  // Offsets shifted by the latest query frame to be whole numbers >= 0.
+  auto key = [last_query](const Vote& v) { return uint64_t{v.db_frame} + last_query - v.query_frame; };
+  std::vector<Vote> scratch;
+  std::vector<size_t> count;
+  for (size_t s = 0; s < sounds; ++s)
+    sort_group({out.votes.data() + out.start[s], out.start[s + 1] - out.start[s]}, key, scratch, count);
   return out;
 }
 

@@ -8,13 +8,16 @@
 #include <span>
 #include <vector>
 
+#include "sound/ranking/ranked_file.h"
 #include "sound/ranking/vote.h"
 
 namespace sound_ranking {
 
-struct SoundVote {
-  uint32_t sound = 0;  // index in the ranked file's sound table
-  Vote vote;
+// The postings found for one query frame's hashes end at `end` in the list
+// of every posting found, where the previous run ends they start.
+struct FrameRun {
+  uint32_t query_frame = 0;
+  size_t end = 0;
 };
 
 struct VoteGroups {
@@ -26,9 +29,9 @@ struct VoteGroups {
   }
 };
 
-// Radix sorts on the offset, then on the sound (stable): linear in the
-// votes, whatever their count per sound. Votes naming a sound at or past
-// `sounds` are dropped.
-VoteGroups group_votes(std::span<const SoundVote> votes, size_t sounds);
+// A counting sort on the sound, then radix sorts on the offset: linear in
+// the votes. Postings naming a sound at or past `sounds`, or past the last
+// run, are dropped.
+VoteGroups group_votes(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds);
 
 }  // namespace sound_ranking

@@ -18,18 +18,25 @@ TEST(VoteGroupsTest, SameGroupsAsAComparisonSort) {
   for (uint32_t frame_range : {700u, 500000u, 0xFFFFFFFFu}) {
     for (int round = 0; round < 20; ++round) {
       const size_t sounds = 1 + g() % 12;
-      std::vector<SoundVote> votes(g() % 3000);
-      for (SoundVote& v : votes)
-        v = {static_cast<uint32_t>(g() % (sounds + 1)),  // one past the table now and then
-             {static_cast<uint32_t>(g() % frame_range), static_cast<uint32_t>(g() % 700)}};
-      const VoteGroups got = group_votes(votes, sounds);
+      std::vector<Posting> postings(g() % 3000);
+      for (Posting& p : postings)  // one past the table now and then
+        p = {static_cast<uint32_t>(g() % (sounds + 1)), static_cast<uint32_t>(g() % frame_range)};
+      // Runs of a few postings, some empty, the last ones left out.
+      std::vector<FrameRun> runs;
+      std::vector<std::pair<uint32_t, Vote>> votes;
+      for (size_t at = 0; at < postings.size() * 9 / 10;) {
+        const FrameRun run{static_cast<uint32_t>(g() % 700), std::min(postings.size(), at + g() % 20)};
+        for (; at < run.end; ++at) votes.push_back({postings[at].sound, {postings[at].frame, run.query_frame}});
+        runs.push_back(run);
+      }
+      const VoteGroups got = group_votes(postings, runs, sounds);
       ASSERT_EQ(got.start.size(), sounds + 1);
       EXPECT_EQ(got.start[0], 0u);
       EXPECT_EQ(got.start[sounds], got.votes.size());
       for (size_t s = 0; s < sounds; ++s) {
         std::vector<Vote> want;
-        for (const SoundVote& v : votes)
-          if (v.sound == s) want.push_back(v.vote);
+        for (const auto& [sound, v] : votes)
+          if (sound == s) want.push_back(v);
         std::span<const Vote> one = got.of(s);
         ASSERT_EQ(one.size(), want.size());
         EXPECT_TRUE(std::is_sorted(one.begin(), one.end(),
@@ -48,7 +55,7 @@ TEST(VoteGroupsTest, SameGroupsAsAComparisonSort) {
       }
     }
   }
-  const VoteGroups none = group_votes({}, 3);
+  const VoteGroups none = group_votes({}, {}, 3);
   EXPECT_TRUE(none.votes.empty());
   EXPECT_EQ(none.start, std::vector<size_t>(4, 0));
 }
