@@ -62,23 +62,25 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
   std::vector<uint32_t> hashes;
   const auto triplets = triplet_features(peaks, p);
   const uint32_t least = least_votes(triplets.size());
-  std::vector<std::pair<uint32_t, uint32_t>> probes;  // hash, query frame
+  std::vector<uint32_t> probes, probe_frames;  // hash, query frame
   for (const auto& [f, frame] : triplets) {
     probe_hashes(f, kProbeMargin, hashes, kProbeFields);
-    for (uint32_t h : hashes) probes.emplace_back(h, frame);
+    probes.insert(probes.end(), hashes.begin(), hashes.end());
+    probe_frames.insert(probe_frames.end(), hashes.size(), frame);
   }
   // Room for every posting at once: their buckets hold them all.
   size_t room = 0;
-  for (const auto& [h, frame] : probes) room += file.bucket_size(h);
+  for (uint32_t h : probes) room += file.bucket_size(h);
   std::vector<Posting> postings;
   postings.reserve(room);
+  std::vector<size_t> ends;
+  file.lookup(probes, postings, ends);
   std::vector<FrameRun> runs;
-  for (const auto& [h, frame] : probes) {
-    file.lookup(h, postings);
-    if (!runs.empty() && runs.back().query_frame == frame)
-      runs.back().end = postings.size();
+  for (size_t i = 0; i < probes.size(); ++i) {
+    if (!runs.empty() && runs.back().query_frame == probe_frames[i])
+      runs.back().end = ends[i];
     else
-      runs.push_back({frame, postings.size()});
+      runs.push_back({probe_frames[i], ends[i]});
   }
   const VoteGroups groups = group_votes(postings, runs, file.sound_count());
 

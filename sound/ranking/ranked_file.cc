@@ -282,4 +282,28 @@ void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
   }
 }
 
+void RankedFile::lookup(std::span<const uint32_t> hashes, std::vector<Posting>& out,
+                        std::vector<size_t>& ends) const {
+  // A query's buckets lie anywhere in the file: each one is asked for a few
+  // hashes ahead (its directory entry further ahead still), so that memory
+  // fetches the next ones while one is read.
+  constexpr size_t kRecordsAhead = 8, kDirectoryAhead = 16;
+  auto bucket = [&](size_t i) -> size_t {
+    if (hashes[i] >> kHashBits) return 0;
+    return mix(hashes[i]) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
+  };
+  ends.clear();
+  for (size_t i = 0; i < hashes.size(); ++i) {
+    if (i + kDirectoryAhead < hashes.size()) __builtin_prefetch(directory_.data() + bucket(i + kDirectoryAhead) * 4);
+    if (i + kRecordsAhead < hashes.size()) {
+      const size_t b = bucket(i + kRecordsAhead);
+      const uint64_t first = get(directory_, b * 4, 4), last = get(directory_, b * 4 + 4, 4);
+      for (uint64_t at = first * record_bytes_; at < last * record_bytes_; at += 64)
+        __builtin_prefetch(records_bytes_.data() + at);
+    }
+    lookup(hashes[i], out);
+    ends.push_back(out.size());
+  }
+}
+
 }  // namespace sound_ranking
