@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/ranking/bound_order.h"
 #include "sound/ranking/envelope.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/spectrum.h"
@@ -82,41 +83,37 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     else
       runs.push_back({probe_frames[i], ends[i]});
   }
-  const VoteGroups groups = group_votes(postings, runs, file.sound_count());
+  VoteGroups groups(postings, runs, file.sound_count());
 
-  // Each sound's votes and a bound of its alignment: sounds that could
-  // neither be reported nor beat the best are not aligned.
-  struct Span {
-    uint32_t sound;
-    uint32_t bound;
-  };
+  // Sounds in decreasing order of a bound of their alignment: sounds that
+  // could neither be reported nor beat the best are not aligned. The exact
+  // bound needs a sound's votes sorted; a coarser one, from two passes over
+  // them, tells first which sounds may matter at all.
   Aligner aligner;
-  std::vector<Span> spans;
-  for (uint32_t snd = 0; snd < file.sound_count(); ++snd) {
-    const std::span<const Vote> one = groups.of(snd);
-    if (!one.empty()) spans.push_back({snd, aligner.bound(one)});
-  }
-  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
-    return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
-  });
+  BoundOrder order;
+  for (uint32_t snd = 0; snd < file.sound_count(); ++snd)
+    if (!groups.of(snd).empty()) order.add(snd, aligner.coarse_bound(groups.of(snd)));
+  auto exact_bound = [&](uint32_t snd) { return aligner.bound(groups.sorted(snd)); };
   std::vector<float> bands;  // the query's band powers, once a sound needs them
   std::vector<Candidate> out;
   uint32_t best = 0, best_passing = 0;
-  for (const Span& sp : spans) {
+  while (true) {
     // To matter, a sound must beat the best so far or pass the thresholds.
     const uint32_t to_report = std::max<uint32_t>(
         least, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
     const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
-    if (sp.bound < needed) break;  // bounds only decrease
-    const std::span<const Vote> one = groups.of(sp.sound);
-    const SoundEntry& e = file.sound(sp.sound);
+    const auto next = order.next(needed, exact_bound);  // bounds only decrease
+    if (!next) break;
+    const uint32_t sound = next->first;
+    const std::span<const Vote> one = groups.sorted(sound);
+    const SoundEntry& e = file.sound(sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
     const NearBest near =
         aligner.near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
     if (near.windows.empty()) continue;
     const Alignment& preferred = near.windows[0];
-    Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};
+    Candidate c{sound, near.votes, 0, preferred.offset, preferred.speed, least};
     if (c.votes < least) {  // only a candidate for "no match"
       out.push_back(c);
       best = std::max(best, c.votes);

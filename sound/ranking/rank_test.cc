@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -173,6 +174,35 @@ TEST(VoteTest, AlignerGivesEachCallTheResultOfAFreshOne) {
     EXPECT_EQ(align(votes, -1e9, 1e9).votes, most);
     EXPECT_EQ(got.votes, most >= needed ? most : 0);
   }
+}
+
+TEST(VoteTest, CoarseBoundIsAboveTheBoundAndCloseWhenFramesComeTogether) {
+  std::mt19937 g(15);
+  Aligner aligner;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<Vote> votes;
+    const uint32_t q_len = 1 + g() % (round % 4 == 0 ? 30 : 800);
+    const uint32_t spread = round % 5 == 0 ? 4000000 : 3000;  // a long sound now and then
+    const double speed = kSpeeds[g() % std::size(kSpeeds)];
+    const uint32_t start = g() % 2000;
+    for (uint32_t n = g() % 400; n > 0; --n) {
+      const uint32_t q = g() % q_len;
+      const uint32_t db = g() % 2 ? static_cast<uint32_t>(std::lround(start + speed * q)) : g() % spread;
+      for (uint32_t k = g() % 3; k-- > 0;) votes.push_back({db + k, q});  // neighbours from one frame
+    }
+    // As found (grouped by query frame), then in any order.
+    std::stable_sort(votes.begin(), votes.end(),
+                     [](const Vote& a, const Vote& b) { return a.query_frame < b.query_frame; });
+    const uint32_t bound = align_bound(votes);
+    EXPECT_GE(aligner.coarse_bound(votes), bound);
+    std::shuffle(votes.begin(), votes.end(), g);
+    EXPECT_GE(aligner.coarse_bound(votes), bound);
+  }
+  // One vote per frame at one offset: nothing to add.
+  std::vector<Vote> line;
+  for (uint32_t q = 0; q < 500; q += 3) line.push_back({1000 + q, q});
+  EXPECT_EQ(aligner.coarse_bound(line), line.size());
+  EXPECT_EQ(aligner.coarse_bound({}), 0u);
 }
 
 class RankTest : public ::testing::Test {

@@ -140,6 +140,8 @@ struct Aligner::Buffers {
   std::vector<Vote> kept;
   std::vector<Placed> at, at_one;
   std::vector<Tagged> windows;
+  std::vector<uint32_t> run_frames;
+  std::vector<int64_t> run_mark;
 };
 
 Aligner::Aligner() : b_(std::make_unique<Buffers>()) {}
@@ -159,6 +161,41 @@ uint32_t Aligner::bound(std::span<const Vote> votes) {
     best = std::max(best, frames);
   }
   return best;
+}
+
+uint32_t Aligner::coarse_bound(std::span<const Vote> votes) {
+  if (votes.empty()) return 0;
+  uint32_t last_frame = 0;
+  int64_t low = INT64_MAX, high = INT64_MIN;
+  for (const Vote& v : votes) {
+    last_frame = std::max(last_frame, v.query_frame);
+    low = std::min(low, offset_of(v));
+    high = std::max(high, offset_of(v));
+  }
+  const int64_t width = bound_width(last_frame);
+  // Buckets of 2^shift offsets, a quarter of a range or less; coarser when
+  // the offsets spread far wider than the votes are many.
+  int shift = 0;
+  while ((int64_t{8} << shift) <= width + 1) ++shift;
+  while (((high - low) >> shift) > static_cast<int64_t>(4 * votes.size() + 1024)) ++shift;
+  // A range of width + 1 offsets lies within the `span` buckets ending at
+  // the bucket of its last offset.
+  const size_t span = static_cast<size_t>(((width - 1) >> shift) + 2);
+  const size_t buckets = static_cast<size_t>((high - low) >> shift) + 1;
+  // Each query frame counts once in each run of span buckets that holds
+  // one of its votes, at the run's last bucket.
+  std::vector<uint32_t>& frames = b_->run_frames;
+  std::vector<int64_t>& mark = b_->run_mark;  // the query frame counted last
+  frames.assign(buckets + span, 0);
+  mark.assign(buckets + span, -1);
+  for (const Vote& v : votes) {
+    const size_t k = static_cast<size_t>((offset_of(v) - low) >> shift);
+    for (size_t end = k; end < k + span; ++end) {
+      frames[end] += mark[end] != v.query_frame;
+      mark[end] = v.query_frame;
+    }
+  }
+  return *std::max_element(frames.begin(), frames.end());
 }
 
 NearBest Aligner::near_best(std::span<const Vote> votes, double first, double last, uint32_t needed,

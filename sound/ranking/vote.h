@@ -76,6 +76,11 @@ class Aligner {
   Aligner();
   ~Aligner();
   uint32_t bound(std::span<const Vote> votes);
+  // An upper bound of bound(votes) without sorting them: the most query
+  // frames voting in a run of buckets of a few offsets that holds any range
+  // of bound(). Votes in any order; close to bound() when the votes of one
+  // query frame come together (else that frame may count more than once).
+  uint32_t coarse_bound(std::span<const Vote> votes);
   NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
                      size_t max);
 

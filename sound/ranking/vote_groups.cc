@@ -44,12 +44,8 @@ void sort_group(std::span<Vote> group, Key key, std::vector<Vote>& scratch, std:
 
 }  // namespace
 
-VoteGroups group_votes(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds) {
-  VoteGroups out;
-  // By sound first (a counting sort), then each sound's votes on their own,
-  // where they fit in the cache.
-  out.start.assign(sounds + 1, 0);
-  uint32_t last_query = 0;
+VoteGroups::VoteGroups(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds)
+    : start_(sounds + 1, 0), sorted_(sounds, false) {
   // Calls fn(posting, query frame) for each vote.
   auto each = [&](auto fn) {
     size_t i = 0;
@@ -58,22 +54,23 @@ VoteGroups group_votes(std::span<const Posting> postings, std::span<const FrameR
         if (postings[i].sound < sounds) fn(postings[i], run.query_frame);
   };
   each([&](const Posting& p, uint32_t query_frame) {
-    ++out.start[p.sound + 1];
-    last_query = std::max(last_query, query_frame);
+    ++start_[p.sound + 1];
+    last_query_ = std::max(last_query_, query_frame);
   });
-  for (size_t s = 1; s <= sounds; ++s) out.start[s] += out.start[s - 1];
-  out.votes.resize(out.start[sounds]);
-  {
-    std::vector<size_t> at(out.start.begin(), out.start.end() - 1);
-    each([&](const Posting& p, uint32_t query_frame) { out.votes[at[p.sound]++] = {p.frame, query_frame}; });
+  for (size_t s = 1; s <= sounds; ++s) start_[s] += start_[s - 1];
+  votes_.resize(start_[sounds]);
+  std::vector<size_t> at(start_.begin(), start_.end() - 1);
+  each([&](const Posting& p, uint32_t query_frame) { votes_[at[p.sound]++] = {p.frame, query_frame}; });
+}
+
+std::span<const Vote> VoteGroups::sorted(size_t sound) {
+  if (!sorted_[sound]) {
+    // Offsets shifted by the latest query frame to be whole numbers >= 0.
+    auto key = [this](const Vote& v) { return uint64_t{v.db_frame} + last_query_ - v.query_frame; };
+    sort_group({votes_.data() + start_[sound], start_[sound + 1] - start_[sound]}, key, scratch_, count_);
+    sorted_[sound] = true;
   }
-  // Offsets shifted by the latest query frame to be whole numbers >= 0.
-  auto key = [last_query](const Vote& v) { return uint64_t{v.db_frame} + last_query - v.query_frame; };
-  std::vector<Vote> scratch;
-  std::vector<size_t> count;
-  for (size_t s = 0; s < sounds; ++s)
-    sort_group({out.votes.data() + out.start[s], out.start[s + 1] - out.start[s]}, key, scratch, count);
-  return out;
+  return of(sound);
 }
 
 }  // namespace sound_ranking

@@ -1,6 +1,6 @@
-// A query's votes over many sounds, grouped by sound, each group in
-// increasing order of offset (db_frame - query_frame) as align_bound() and
-// near_best() take them.
+// A query's votes over many sounds, grouped by sound: each group in the
+// order found (query frame order) until it is sorted by offset
+// (db_frame - query_frame), as align_bound() and near_best() take them.
 #pragma once
 
 #include <cstddef>
@@ -20,18 +20,26 @@ struct FrameRun {
   size_t end = 0;
 };
 
-struct VoteGroups {
-  std::vector<Vote> votes;
-  std::vector<size_t> start;  // sound s has votes [start[s], start[s + 1])
+class VoteGroups {
+ public:
+  // A counting sort on the sound: linear in the votes. Postings naming a
+  // sound at or past `sounds`, or past the last run, are dropped.
+  VoteGroups(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds);
 
   std::span<const Vote> of(size_t sound) const {
-    return {votes.data() + start[sound], start[sound + 1] - start[sound]};
+    return {votes_.data() + start_[sound], start_[sound + 1] - start_[sound]};
   }
-};
+  // The votes of `sound` in increasing offset order (radix sorts, done
+  // once).
+  std::span<const Vote> sorted(size_t sound);
 
-// A counting sort on the sound, then radix sorts on the offset: linear in
-// the votes. Postings naming a sound at or past `sounds`, or past the last
-// run, are dropped.
-VoteGroups group_votes(std::span<const Posting> postings, std::span<const FrameRun> runs, size_t sounds);
+ private:
+  std::vector<Vote> votes_;
+  std::vector<size_t> start_;  // sound s has votes [start_[s], start_[s + 1])
+  std::vector<bool> sorted_;
+  uint32_t last_query_ = 0;
+  std::vector<Vote> scratch_;
+  std::vector<size_t> count_;
+};
 
 }  // namespace sound_ranking
