@@ -69,9 +69,11 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
     probes.insert(probes.end(), hashes.begin(), hashes.end());
     probe_frames.insert(probe_frames.end(), hashes.size(), frame);
   }
-  // Room for every posting at once: their buckets hold them all.
+  // Room for every posting at once (their buckets hold them all), up to a
+  // limit: memory only reserved costs nothing until it is written.
+  constexpr size_t kMostRoom = size_t{1} << 24;
   size_t room = 0;
-  for (uint32_t h : probes) room += file.bucket_size(h);
+  for (uint32_t h : probes) room = std::min(kMostRoom, room + file.bucket_size(h));
   std::vector<Posting> postings;
   postings.reserve(room);
   std::vector<size_t> ends;

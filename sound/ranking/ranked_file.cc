@@ -287,7 +287,7 @@ void RankedFile::lookup(std::span<const uint32_t> hashes, std::vector<Posting>& 
   // A query's buckets lie anywhere in the file: each one is asked for a few
   // hashes ahead (its directory entry further ahead still), so that memory
   // fetches the next ones while one is read.
-  constexpr size_t kRecordsAhead = 8, kDirectoryAhead = 16;
+  constexpr size_t kRecordsAhead = 8, kDirectoryAhead = 16, kLinesAhead = 8;
   auto bucket = [&](size_t i) -> size_t {
     if (hashes[i] >> kHashBits) return 0;
     return mix(hashes[i]) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
@@ -298,8 +298,8 @@ void RankedFile::lookup(std::span<const uint32_t> hashes, std::vector<Posting>& 
     if (i + kRecordsAhead < hashes.size()) {
       const size_t b = bucket(i + kRecordsAhead);
       const uint64_t first = get(directory_, b * 4, 4), last = get(directory_, b * 4 + 4, 4);
-      for (uint64_t at = first * record_bytes_; at < last * record_bytes_; at += 64)
-        __builtin_prefetch(records_bytes_.data() + at);
+      const uint64_t end = std::min(last, first + kLinesAhead * 64 / record_bytes_ + 1) * record_bytes_;
+      for (uint64_t at = first * record_bytes_; at < end; at += 64) __builtin_prefetch(records_bytes_.data() + at);
     }
     lookup(hashes[i], out);
     ends.push_back(out.size());

@@ -70,7 +70,7 @@ uint32_t align_bound(std::span<const Vote> votes);
 // align_bound() and near_best() for a caller that aligns many sounds'
 // votes in turn: the same results, with buffers kept from one call to the
 // next. Votes already in increasing order of db_frame - query_frame (as
-// group_votes() leaves them) are not sorted again.
+// VoteGroups::sorted() gives them) are not sorted again.
 class Aligner {
  public:
   Aligner();

@@ -8,12 +8,12 @@ namespace sound_ranking {
 
 namespace {
 
-// Sorts one sound's votes by `key` (whole numbers >= 0), in `scratch`
-// and back: radix passes over digits of up to kMaxDigitBits bits, fewer
-// for fewer votes, so that the count table stays small beside them.
+// Radix digits: of up to kMaxDigitBits bits, fewer for fewer votes, so
+// that the count table stays small beside them.
 constexpr int kMinDigitBits = 8;
 constexpr int kMaxDigitBits = 16;
 
+// Sorts one sound's votes by `key` (whole numbers >= 0), through `scratch`.
 template <typename Key>
 void sort_group(std::span<Vote> group, Key key, std::vector<Vote>& scratch, std::vector<size_t>& count) {
   if (group.size() < 2) return;
