@@ -176,6 +176,20 @@ TEST(VoteTest, AlignerGivesEachCallTheResultOfAFreshOne) {
   }
 }
 
+TEST(VoteTest, LongQueriesAlignAsByBruteForce) {
+  // Offsets move by up to 200 frames from one speed to the next: the
+  // nearly sorted order of the previous speed is far from sorted.
+  std::mt19937 g(21);
+  for (int round = 0; round < 3; ++round) {
+    std::vector<Vote> votes;
+    for (int n = 0; n < 1500; ++n) {  // offsets within 300 frames at speed 1
+      const auto q = static_cast<uint32_t>(g() % 20000);
+      votes.push_back({static_cast<uint32_t>(q + 20000 + g() % 300), q});
+    }
+    EXPECT_EQ(align(votes, -1e9, 1e9).votes, most_by_brute_force(votes));
+  }
+}
+
 TEST(VoteTest, CoarseBoundIsAboveTheBoundAndCloseWhenFramesComeTogether) {
   std::mt19937 g(15);
   Aligner aligner;
