@@ -99,10 +99,6 @@ std::span<const Vote> by_offset(std::span<const Vote> votes, std::vector<Vote>& 
   return copy;
 }
 
-}  // namespace
-
-namespace {
-
 // Calls fn(window, rank) for the window ending at each vote, at each speed
 // (rank: the speed's place in kSpeeds). The votes come in increasing
 // speed-1 offset, so at speed 1 only votes of one offset may need
