@@ -5,19 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "sound/ranking/bound_order.h"
 #include "sound/ranking/envelope.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/spectrum.h"
 #include "sound/ranking/vote.h"
+#include "sound/ranking/vote_groups.h"
 
 namespace sound_ranking {
 
 namespace {
-
-struct SoundVote {
-  uint32_t sound;
-  Vote vote;
-};
 
 ranking::Result result_of(const RankedFile& file, const Candidate& c) {
   const SoundEntry& e = file.sound(c.sound);
@@ -63,65 +60,62 @@ std::vector<Candidate> candidates(const RankedFile& file, std::span<const float>
 
   const Spectrum s = spectrum(query, p);
   const std::vector<Peak> peaks = find_peaks(s, p);
-  std::vector<SoundVote> votes;
   std::vector<uint32_t> hashes;
-  std::vector<Posting> postings;
   const auto triplets = triplet_features(peaks, p);
   const uint32_t least = least_votes(triplets.size());
+  std::vector<uint32_t> probes, probe_frames;  // hash, query frame
   for (const auto& [f, frame] : triplets) {
     probe_hashes(f, kProbeMargin, hashes, kProbeFields);
-    postings.clear();
-    for (uint32_t h : hashes) file.lookup(h, postings);
-    for (const Posting& po : postings) votes.push_back({po.sound, {po.frame, frame}});
+    probes.insert(probes.end(), hashes.begin(), hashes.end());
+    probe_frames.insert(probe_frames.end(), hashes.size(), frame);
   }
-  // Votes grouped by sound (counting sort), each group in offset order.
-  std::vector<size_t> start(file.sound_count() + 1, 0);
-  for (const SoundVote& v : votes) ++start[v.sound + 1];
-  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  std::vector<Vote> grouped(votes.size());
-  {
-    std::vector<size_t> at(start.begin(), start.end() - 1);
-    for (const SoundVote& v : votes) grouped[at[v.sound]++] = v.vote;
+  // Room for every posting at once (their buckets hold them all), up to a
+  // limit: memory only reserved costs nothing until it is written.
+  constexpr size_t kMostRoom = size_t{1} << 24;
+  size_t room = 0;
+  for (uint32_t h : probes) room = std::min(kMostRoom, room + file.bucket_size(h));
+  std::vector<Posting> postings;
+  postings.reserve(room);
+  std::vector<size_t> ends;
+  file.lookup(probes, postings, ends);
+  std::vector<FrameRun> runs;
+  for (size_t i = 0; i < probes.size(); ++i) {
+    if (!runs.empty() && runs.back().query_frame == probe_frames[i])
+      runs.back().end = ends[i];
+    else
+      runs.push_back({probe_frames[i], ends[i]});
   }
-  auto offset = [](const Vote& v) { return static_cast<int64_t>(v.db_frame) - static_cast<int64_t>(v.query_frame); };
+  VoteGroups groups(postings, runs, file.sound_count());
 
-  // Each sound's votes and a bound of its alignment: sounds that could
-  // neither be reported nor beat the best are not aligned.
-  struct Span {
-    uint32_t sound;
-    size_t first, last;
-    uint32_t bound;
-  };
-  std::vector<Span> spans;
-  for (uint32_t snd = 0; snd + 1 < start.size(); ++snd) {
-    if (start[snd] == start[snd + 1]) continue;
-    const auto first = grouped.begin() + static_cast<ptrdiff_t>(start[snd]);
-    const auto last = grouped.begin() + static_cast<ptrdiff_t>(start[snd + 1]);
-    std::sort(first, last, [&](const Vote& a, const Vote& b) { return offset(a) < offset(b); });
-    spans.push_back({snd, start[snd], start[snd + 1],
-                     align_bound(std::span<const Vote>(&*first, static_cast<size_t>(last - first)))});
-  }
-  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
-    return a.bound != b.bound ? a.bound > b.bound : a.sound < b.sound;
-  });
+  // Sounds in decreasing order of a bound of their alignment: sounds that
+  // could neither be reported nor beat the best are not aligned. The exact
+  // bound needs a sound's votes sorted; a coarser one, from two passes over
+  // them, tells first which sounds may matter at all.
+  Aligner aligner;
+  BoundOrder order;
+  for (uint32_t snd = 0; snd < file.sound_count(); ++snd)
+    if (!groups.of(snd).empty()) order.add(snd, aligner.coarse_bound(groups.of(snd)));
+  auto exact_bound = [&](uint32_t snd) { return aligner.bound(groups.sorted(snd)); };
   std::vector<float> bands;  // the query's band powers, once a sound needs them
   std::vector<Candidate> out;
   uint32_t best = 0, best_passing = 0;
-  for (const Span& sp : spans) {
+  while (true) {
     // To matter, a sound must beat the best so far or pass the thresholds.
     const uint32_t to_report = std::max<uint32_t>(
         least, static_cast<uint32_t>(std::ceil(kRelativeVotes * best_passing)));
     const uint32_t needed = std::max<uint32_t>(1, std::min(to_report, best));
-    if (sp.bound < needed) break;  // bounds only decrease
-    const std::span<const Vote> one(grouped.data() + sp.first, sp.last - sp.first);
-    const SoundEntry& e = file.sound(sp.sound);
+    const auto next = order.next(needed, exact_bound);  // bounds only decrease
+    if (!next) break;
+    const uint32_t sound = next->first;
+    const std::span<const Vote> one = groups.sorted(sound);
+    const SoundEntry& e = file.sound(sound);
     const double slack = 2;
     const double last = static_cast<double>(e.frames) - static_cast<double>(s.frames) + slack;
     const NearBest near =
-        near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
+        aligner.near_best(one, -slack, last, needed, kWindowShare, kCheckedWindows * std::size(kSpeeds));
     if (near.windows.empty()) continue;
     const Alignment& preferred = near.windows[0];
-    Candidate c{sp.sound, near.votes, 0, preferred.offset, preferred.speed, least};
+    Candidate c{sound, near.votes, 0, preferred.offset, preferred.speed, least};
     if (c.votes < least) {  // only a candidate for "no match"
       out.push_back(c);
       best = std::max(best, c.votes);

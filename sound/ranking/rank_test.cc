@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "sound/ranking/describe.h"
@@ -118,6 +120,103 @@ TEST(VoteTest, NearBestListsThePlacesTheCallerMayCheck) {
   EXPECT_EQ(near_best(votes, 0, 1e9, 1, 0.6, 2).windows.size(), 2u);
   EXPECT_TRUE(near_best(votes, 0, 1e9, 6, 0.6, 100).windows.empty());
   EXPECT_EQ(near_best(votes, 0, 1e9, 6, 0.6, 100).votes, 0u);
+}
+
+// The best support by brute force: at each speed, the query frames voting
+// within kAlignWidth frames below each vote's offset.
+uint32_t most_by_brute_force(const std::vector<Vote>& votes) {
+  uint32_t most = 0;
+  for (double speed : kSpeeds)
+    for (const Vote& end : votes) {
+      const double to = end.db_frame - speed * end.query_frame;
+      std::set<uint32_t> frames;
+      for (const Vote& v : votes) {
+        const double at = v.db_frame - speed * v.query_frame;
+        if (at <= to && to - at <= kAlignWidth) frames.insert(v.query_frame);
+      }
+      most = std::max<uint32_t>(most, static_cast<uint32_t>(frames.size()));
+    }
+  return most;
+}
+
+TEST(VoteTest, AlignerGivesEachCallTheResultOfAFreshOne) {
+  // One aligner over votes of varied lengths, sorted by offset or not,
+  // as the ranking uses it across sounds: no call sees the previous one.
+  std::mt19937 g(12);
+  Aligner aligner;
+  for (int round = 0; round < 150; ++round) {
+    std::vector<Vote> votes;
+    const uint32_t q_len = 1 + g() % (round % 3 == 0 ? 40 : 500);
+    const uint32_t start = g() % 300;
+    const double speed = kSpeeds[g() % std::size(kSpeeds)];
+    for (uint32_t n = g() % 80; n > 0; --n) {
+      const uint32_t q = g() % q_len;
+      const uint32_t db = g() % 3 ? static_cast<uint32_t>(std::lround(start + speed * q)) : g() % 900;
+      votes.push_back({db, q});
+    }
+    if (round % 2)
+      std::sort(votes.begin(), votes.end(), [](const Vote& a, const Vote& b) {
+        return int64_t{a.db_frame} - a.query_frame < int64_t{b.db_frame} - b.query_frame;
+      });
+    const uint32_t needed = 1 + g() % 6;
+    EXPECT_EQ(aligner.bound(votes), align_bound(votes));
+    const NearBest got = aligner.near_best(votes, 10, 400, needed, 0.6, 1 + g() % 30);
+    const NearBest want = Aligner().near_best(votes, 10, 400, needed, 0.6, 30);
+    EXPECT_EQ(got.votes, want.votes);
+    ASSERT_LE(got.windows.size(), want.windows.size());
+    for (size_t i = 0; i < got.windows.size(); ++i) {
+      EXPECT_EQ(got.windows[i].votes, want.windows[i].votes);
+      EXPECT_EQ(got.windows[i].offset, want.windows[i].offset);  // to the last bit
+      EXPECT_EQ(got.windows[i].speed, want.windows[i].speed);
+      EXPECT_EQ(got.windows[i].all_votes, want.windows[i].all_votes);
+    }
+    const uint32_t most = most_by_brute_force(votes);
+    EXPECT_EQ(align(votes, -1e9, 1e9).votes, most);
+    EXPECT_EQ(got.votes, most >= needed ? most : 0);
+  }
+}
+
+TEST(VoteTest, LongQueriesAlignAsByBruteForce) {
+  // Offsets move by up to 200 frames from one speed to the next: the
+  // nearly sorted order of the previous speed is far from sorted.
+  std::mt19937 g(21);
+  for (int round = 0; round < 3; ++round) {
+    std::vector<Vote> votes;
+    for (int n = 0; n < 1500; ++n) {  // offsets within 300 frames at speed 1
+      const auto q = static_cast<uint32_t>(g() % 20000);
+      votes.push_back({static_cast<uint32_t>(q + 20000 + g() % 300), q});
+    }
+    EXPECT_EQ(align(votes, -1e9, 1e9).votes, most_by_brute_force(votes));
+  }
+}
+
+TEST(VoteTest, CoarseBoundIsAboveTheBoundAndCloseWhenFramesComeTogether) {
+  std::mt19937 g(15);
+  Aligner aligner;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<Vote> votes;
+    const uint32_t q_len = 1 + g() % (round % 4 == 0 ? 30 : 800);
+    const uint32_t spread = round % 5 == 0 ? 4000000 : 3000;  // a long sound now and then
+    const double speed = kSpeeds[g() % std::size(kSpeeds)];
+    const uint32_t start = g() % 2000;
+    for (uint32_t n = g() % 400; n > 0; --n) {
+      const uint32_t q = g() % q_len;
+      const uint32_t db = g() % 2 ? static_cast<uint32_t>(std::lround(start + speed * q)) : g() % spread;
+      for (uint32_t k = g() % 3; k-- > 0;) votes.push_back({db + k, q});  // neighbours from one frame
+    }
+    // As found (grouped by query frame), then in any order.
+    std::stable_sort(votes.begin(), votes.end(),
+                     [](const Vote& a, const Vote& b) { return a.query_frame < b.query_frame; });
+    const uint32_t bound = align_bound(votes);
+    EXPECT_GE(aligner.coarse_bound(votes), bound);
+    std::shuffle(votes.begin(), votes.end(), g);
+    EXPECT_GE(aligner.coarse_bound(votes), bound);
+  }
+  // One vote per frame at one offset: nothing to add.
+  std::vector<Vote> line;
+  for (uint32_t q = 0; q < 500; q += 3) line.push_back({1000 + q, q});
+  EXPECT_EQ(aligner.coarse_bound(line), line.size());
+  EXPECT_EQ(aligner.coarse_bound({}), 0u);
 }
 
 class RankTest : public ::testing::Test {

@@ -47,6 +47,15 @@ uint64_t get(std::string_view b, size_t at, int bytes) {
   return v;
 }
 
+uint64_t load_le64(const char* p) {
+  uint64_t v = 0;
+  if constexpr (std::endian::native == std::endian::little)
+    std::memcpy(&v, p, sizeof v);
+  else
+    for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
+  return v;
+}
+
 // Sequential reader that refuses to pass the end of the buffer.
 class Cursor {
  public:
@@ -241,6 +250,12 @@ std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string&
   return f;
 }
 
+size_t RankedFile::bucket_size(uint32_t hash) const {
+  if (hash >> kHashBits) return 0;
+  const size_t b = mix(hash) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
+  return static_cast<size_t>(get(directory_, b * 4 + 4, 4) - get(directory_, b * 4, 4));
+}
+
 void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
   if (hash >> kHashBits) return;
   hash = mix(hash);
@@ -248,18 +263,46 @@ void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
   const size_t b = hash >> low_bits;
   const uint64_t first = get(directory_, b * 4, 4);
   const uint64_t last = get(directory_, b * 4 + 4, 4);
+  // Records read eight bytes at a time, the last ones byte by byte.
+  const uint64_t word_mask = record_bytes_ == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * record_bytes_)) - 1;
+  const uint64_t whole = records_bytes_.size() < 8 ? 0 : (records_bytes_.size() - 8) / record_bytes_ + 1;
   const uint64_t low = hash & ((uint64_t{1} << low_bits) - 1);
   const uint32_t posting_bits = sound_bits_ + frame_bits_;
   const uint64_t sound_mask = (uint64_t{1} << sound_bits_) - 1;
   const uint64_t frame_mask = (uint64_t{1} << frame_bits_) - 1;
   const int w = static_cast<int>(record_bytes_);
   for (uint64_t r = first; r < last; ++r) {
-    const uint64_t v = get(records_bytes_, static_cast<size_t>(r * record_bytes_), w);
+    const size_t at = static_cast<size_t>(r * record_bytes_);
+    const uint64_t v = r < whole ? load_le64(records_bytes_.data() + at) & word_mask : get(records_bytes_, at, w);
     if ((v >> posting_bits) != low) continue;
     const uint64_t s = (v >> frame_bits_) & sound_mask;
     const uint64_t t = v & frame_mask;
     if (s >= sounds_.size() || t >= sounds_[s].frames) continue;
     out.push_back({static_cast<uint32_t>(s), static_cast<uint32_t>(t)});
+  }
+}
+
+void RankedFile::lookup(std::span<const uint32_t> hashes, std::vector<Posting>& out,
+                        std::vector<size_t>& ends) const {
+  // A query's buckets lie anywhere in the file: each one is asked for a few
+  // hashes ahead (its directory entry further ahead still), so that memory
+  // fetches the next ones while one is read.
+  constexpr size_t kRecordsAhead = 8, kDirectoryAhead = 16, kLinesAhead = 8;
+  auto bucket = [&](size_t i) -> size_t {
+    if (hashes[i] >> kHashBits) return 0;
+    return mix(hashes[i]) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
+  };
+  ends.clear();
+  for (size_t i = 0; i < hashes.size(); ++i) {
+    if (i + kDirectoryAhead < hashes.size()) __builtin_prefetch(directory_.data() + bucket(i + kDirectoryAhead) * 4);
+    if (i + kRecordsAhead < hashes.size()) {
+      const size_t b = bucket(i + kRecordsAhead);
+      const uint64_t first = get(directory_, b * 4, 4), last = get(directory_, b * 4 + 4, 4);
+      const uint64_t end = std::min(last, first + kLinesAhead * 64 / record_bytes_ + 1) * record_bytes_;
+      for (uint64_t at = first * record_bytes_; at < end; at += 64) __builtin_prefetch(records_bytes_.data() + at);
+    }
+    lookup(hashes[i], out);
+    ends.push_back(out.size());
   }
 }
 

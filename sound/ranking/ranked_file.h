@@ -76,6 +76,11 @@ class RankedFile {
   // Appends the postings of `hash`. A record naming no sound of the table or
   // a frame past its sound's end cannot be trusted and is skipped.
   void lookup(uint32_t hash, std::vector<Posting>& out) const;
+  // lookup() of each hash in turn, the postings of hashes[i] ending at
+  // ends[i] in `out`: the same postings, sooner than one call per hash.
+  void lookup(std::span<const uint32_t> hashes, std::vector<Posting>& out, std::vector<size_t>& ends) const;
+  // The records of the bucket of `hash`: no fewer than its postings.
+  size_t bucket_size(uint32_t hash) const;
 
  private:
   RankedFile() = default;

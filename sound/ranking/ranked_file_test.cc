@@ -74,6 +74,28 @@ TEST(RankedFileTest, RoundTrip) {
   }
   EXPECT_TRUE(postings_of(*f, 1u << kHashBits).empty());
   EXPECT_TRUE(postings_of(*f, (1u << kHashBits) - 1).empty());
+  // Many hashes at once (some twice, some past the hash bits): each one's
+  // postings as alone, within its bucket's size.
+  std::vector<uint32_t> hashes;
+  for (int i = 0; i < 3000; ++i) hashes.push_back(static_cast<uint32_t>((i * 7919) % 5100));
+  hashes.push_back(1u << kHashBits);
+  hashes.push_back(hashes[0]);
+  std::vector<Posting> all = {{9, 9}};  // appended to
+  std::vector<size_t> ends;
+  f->lookup(hashes, all, ends);
+  ASSERT_EQ(ends.size(), hashes.size());
+  size_t at = 1;
+  for (size_t i = 0; i < hashes.size(); ++i) {
+    std::vector<Posting> one;
+    f->lookup(hashes[i], one);
+    ASSERT_EQ(ends[i], at + one.size());
+    EXPECT_LE(one.size(), f->bucket_size(hashes[i]));
+    for (const Posting& p : one) {
+      EXPECT_EQ(all[at].sound, p.sound);
+      EXPECT_EQ(all[at++].frame, p.frame);
+    }
+  }
+  EXPECT_EQ(f->bucket_size(1u << kHashBits), 0u);
 }
 
 TEST(RankedFileTest, EmptyStore) {

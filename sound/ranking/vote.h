@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -65,5 +66,27 @@ NearBest near_best(std::span<const Vote> votes, double first, double last, uint3
 // wide enough to hold any window of any speed (at most a few percent of the
 // query's length).
 uint32_t align_bound(std::span<const Vote> votes);
+
+// align_bound() and near_best() for a caller that aligns many sounds'
+// votes in turn: the same results, with buffers kept from one call to the
+// next. Votes already in increasing order of db_frame - query_frame (as
+// VoteGroups::sorted() gives them) are not sorted again.
+class Aligner {
+ public:
+  Aligner();
+  ~Aligner();
+  uint32_t bound(std::span<const Vote> votes);
+  // An upper bound of bound(votes) without sorting them: the most query
+  // frames voting in a run of buckets of a few offsets that holds any range
+  // of bound(). Votes in any order; close to bound() when the votes of one
+  // query frame come together (else that frame may count more than once).
+  uint32_t coarse_bound(std::span<const Vote> votes);
+  NearBest near_best(std::span<const Vote> votes, double first, double last, uint32_t needed, double share,
+                     size_t max);
+
+ private:
+  struct Buffers;
+  std::unique_ptr<Buffers> b_;
+};
 
 }  // namespace sound_ranking
