@@ -12,24 +12,10 @@
 #include "sound/ranking/describe.h"
 #include "sound/ranking/landmarks.h"
 #include "sound/ranking/vote.h"
+#include "sound/ranking/test_melody.h"
 
 namespace sound_ranking {
 namespace {
-
-std::vector<float> melody(uint32_t seed, size_t n) {
-  std::mt19937 g(seed);
-  std::vector<float> x(n);
-  size_t at = 0;
-  while (at < n) {
-    const size_t len = 800 + g() % 3000;
-    const double f0 = 150 + g() % 1200;
-    for (size_t i = 0; i < len && at + i < n; ++i)
-      for (int h = 1; h <= 3; ++h)
-        x[at + i] += static_cast<float>(0.3 / h * std::sin(2 * std::numbers::pi * f0 * h * i / kSampleRate));
-    at += len;
-  }
-  return x;
-}
 
 TEST(VoteTest, BestOffsetAmongRandomVotes) {
   std::mt19937 g(6);
