@@ -1,10 +1,14 @@
 // "indexation", text side: the scratch space is made again, every document of
 // the corpus listing is registered (identifiers from 1, in listing order) and
 // described, and the text list, descriptor base and inverted index replace the
-// previous ones together.
+// previous ones together. The ranked index reuses, for every document
+// unchanged since the previous one was written, the description it holds.
 #include "text/indexation.h"
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/listing.h"
@@ -18,6 +22,8 @@
 #include "text/messages.h"
 #include "text/problem.h"
 #include "text/ranking/describe.h"
+#include "text/ranking/digest.h"
+#include "text/ranking/previous_index.h"
 #include "text/ranking/ranked_file_writer.h"
 #include "text/scratch.h"
 
@@ -36,6 +42,8 @@ struct Described {
   bool read = false;                  // false: refused, no identifier
   std::string words;                  // the descriptor's word list
   textrank::Description ranked;       // what the ranked search keeps of it
+  textrank::Digest digest;            // of its bytes
+  std::optional<std::string_view> kept_words;  // its words in the previous ranked index
   std::vector<std::string> problems;  // our own diagnostics, reported in order
 };
 
@@ -57,7 +65,7 @@ store::Status stageRanked(store::Commit& commit, const std::string& head,
   if (s.ok()) s = file->Append(head);
   std::string piece;
   for (size_t i = 0; s.ok() && i < documents.size(); ++i) {
-    const std::string& words = documents[i].description->words;
+    const std::string_view words = documents[i].words();
     if (piece.size() + words.size() > kWordsPiece && !piece.empty()) {
       s = file->Append(piece);
       piece.clear();
@@ -66,11 +74,28 @@ store::Status stageRanked(store::Commit& commit, const std::string& head,
     if (words.size() >= kWordsPiece) {
       s = file->Append(words);
     } else {
-      piece += words;
+      piece.append(words);
     }
   }
   if (s.ok() && !piece.empty()) s = file->Append(piece);
   return s;
+}
+
+// The ranked index the previous indexation wrote, when it can be trusted
+// and was written the way this build writes one; nothing otherwise (a
+// damaged or foreign file is never an error here, only not reused).
+struct Previous {
+  std::unique_ptr<store::MappedFile> file;
+  std::optional<textrank::PreviousIndex> index;
+};
+
+void openPrevious(const store::Store& store, Previous* previous) {
+  if (!store.env().MapFile(store.path(paths::kTextRanked), &previous->file).ok()) return;
+  try {
+    previous->index.emplace(textrank::PreviousIndex::open(previous->file->data()));
+  } catch (const textrank::FileError&) {
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 int startIndexation(const store::Store& store, output::Sink& sink, store::Directory* base_dir,
@@ -80,6 +105,8 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
 
   const listing::Result corpus = listing::list_corpus(store, paths::kTextCorpus, {}, sink);
   const std::vector<std::string>& names = corpus.names;
+  Previous previous;
+  openPrevious(store, &previous);
 
   // Documents are described independently, on every core; results land in
   // their listing slot so the bases never depend on the thread count. Inputs
@@ -95,9 +122,17 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
       return;
     }
     d.read = true;
-    // One describer per thread: it stems each distinct word once.
-    thread_local textrank::Describer describer;
-    describer.describe(bytes, d.ranked);
+    d.digest = textrank::digest_of(bytes);
+    const std::optional<uint64_t> kept =
+        previous.index ? previous.index->find(names[i], d.digest) : std::nullopt;
+    if (kept) {
+      previous.index->describe(*kept, d.ranked);
+      d.kept_words = previous.index->words(*kept);
+    } else {
+      // One describer per thread: it stems each distinct word once.
+      thread_local textrank::Describer describer;
+      describer.describe(bytes, d.ranked);
+    }
     sink.progress().Advance(bytes.size());
     Description description = indexFile(bytes, threshold);
     if (space.ready())
@@ -126,7 +161,8 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     list += registrationLine(id, names[i]);
     base += descriptorRecord(static_cast<int64_t>(id), described[i].words);
     std::string().swap(described[i].words);
-    ranked.push_back({static_cast<int64_t>(id), names[i], &described[i].ranked});
+    ranked.push_back(
+        {static_cast<int64_t>(id), names[i], &described[i].ranked, described[i].digest, described[i].kept_words});
   }
   // The ranked index is built while the inverted index is made and the
   // legacy files are staged; it is staged last, as before.

@@ -1,0 +1,53 @@
+// What an indexation may take from the ranked index it replaces: the
+// description of each document unchanged since (same bare name, same bytes),
+// rebuilt from the index instead of describing the document again.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "text/ranking/describe.h"
+#include "text/ranking/digest.h"
+#include "text/ranking/ranked_file.h"
+
+namespace textrank {
+
+class PreviousIndex {
+ public:
+  // Reads `bytes` (which must outlive the object) and turns its postings
+  // into each document's terms, once for all. Throws FileError unless they
+  // are a ranked index of this format written with this build's settings
+  // (BM25, stemmer, verdict, flags), whose checksum matches, and whose
+  // every entry is consistent: a description taken from it is then the one
+  // the describer gave when it was written.
+  static PreviousIndex open(std::string_view bytes);
+
+  uint64_t documents() const { return file_.documents(); }
+
+  // The document named `name` whose bytes had `digest`, if there is one.
+  std::optional<uint64_t> find(std::string_view name, const Digest& digest) const;
+
+  // Document `index` < documents(): its stems, counts and length (terms in
+  // stem byte order; words left empty), and its words.
+  void describe(uint64_t index, Description& out) const;
+  std::string_view words(uint64_t index) const;
+
+ private:
+  explicit PreviousIndex(RankedFile file) : file_(file) {}
+
+  struct Posting {
+    uint32_t term;  // rank in the term table
+    uint32_t count;
+  };
+
+  RankedFile file_;
+  std::vector<uint64_t> hashes_;   // per term: hash_bytes of its stem
+  std::vector<uint64_t> begin_;    // per document: its first posting; one more at the end
+  std::vector<Posting> postings_;  // by document, then term rank
+  std::unordered_map<std::string_view, uint64_t> by_name_;
+};
+
+}  // namespace textrank
