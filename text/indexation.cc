@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/listing.h"
@@ -43,7 +44,7 @@ struct Described {
   std::string words;                  // the descriptor's word list
   textrank::Description ranked;       // what the ranked search keeps of it
   textrank::Digest digest;            // of its bytes
-  std::optional<std::string_view> kept_words;  // its words in the previous ranked index
+  std::optional<uint64_t> kept;       // its number in the previous ranked index
   std::vector<std::string> problems;  // our own diagnostics, reported in order
 };
 
@@ -89,7 +90,12 @@ struct Previous {
   std::optional<textrank::PreviousIndex> index;
 };
 
-void openPrevious(const store::Store& store, Previous* previous) {
+void openPrevious(const store::Store& store, store::Directory* base_dir, Previous* previous) {
+  // Only a plain file of ours, which the new one could be left as.
+  store::FileInfo info;
+  if (!base_dir->Stat(kRankedName, store::Follow::kNoLinks, &info).ok() ||
+      info.type != store::FileInfo::Type::kRegular || info.links != 1)
+    return;
   if (!store.env().MapFile(store.path(paths::kTextRanked), &previous->file).ok()) return;
   try {
     previous->index.emplace(textrank::PreviousIndex::open(previous->file->data()));
@@ -106,7 +112,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   const listing::Result corpus = listing::list_corpus(store, paths::kTextCorpus, {}, sink);
   const std::vector<std::string>& names = corpus.names;
   Previous previous;
-  openPrevious(store, &previous);
+  openPrevious(store, base_dir, &previous);
 
   // Documents are described independently, on every core; results land in
   // their listing slot so the bases never depend on the thread count. Inputs
@@ -122,13 +128,11 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
       return;
     }
     d.read = true;
+    // A document the previous ranked index holds with the same bytes is
+    // not described again for it.
     d.digest = textrank::digest_of(bytes);
-    const std::optional<uint64_t> kept =
-        previous.index ? previous.index->find(names[i], d.digest) : std::nullopt;
-    if (kept) {
-      previous.index->describe(*kept, d.ranked);
-      d.kept_words = previous.index->words(*kept);
-    } else {
+    if (previous.index) d.kept = previous.index->find(names[i], d.digest);
+    if (!d.kept) {
       // One describer per thread: it stems each distinct word once.
       thread_local textrank::Describer describer;
       describer.describe(bytes, d.ranked);
@@ -152,6 +156,9 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   // Identifiers go to the documents read, from 1 without gaps.
   std::string list, base;
   std::vector<textrank::IndexedDocument> ranked;
+  // Documents the previous ranked index holds: their place in `ranked`
+  // and in `described`.
+  std::vector<std::pair<size_t, size_t>> kept;
   size_t id = 0;
   for (size_t i = 0; i < names.size(); ++i) {
     for (const std::string& p : described[i].problems) sink.report(p);
@@ -161,8 +168,24 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     list += registrationLine(id, names[i]);
     base += descriptorRecord(static_cast<int64_t>(id), described[i].words);
     std::string().swap(described[i].words);
-    ranked.push_back(
-        {static_cast<int64_t>(id), names[i], &described[i].ranked, described[i].digest, described[i].kept_words});
+    ranked.push_back({static_cast<int64_t>(id), names[i], &described[i].ranked, described[i].digest});
+    if (described[i].kept) kept.emplace_back(ranked.size() - 1, i);
+  }
+  // Every document as the previous ranked index has it, under the same
+  // identifier: that index is the very file this one would write, and it
+  // stays (consistent with the old bases and the new ones alike).
+  bool ranked_unchanged = previous.index && kept.size() == ranked.size() && previous.index->documents() == ranked.size();
+  for (size_t k = 0; ranked_unchanged && k < kept.size(); ++k) {
+    const uint64_t at = *described[kept[k].second].kept;
+    ranked_unchanged = at == kept[k].first && previous.index->document(at).id == ranked[kept[k].first].id;
+  }
+  if (!ranked_unchanged && !kept.empty()) {
+    previous.index->invert();
+    parallel::for_each_index(kept.size(), [&](size_t k) {
+      Described& d = described[kept[k].second];
+      previous.index->describe(*d.kept, d.ranked);
+      ranked[kept[k].first].kept_words = previous.index->words(*d.kept);
+    });
   }
   // The ranked index is built while the inverted index is made and the
   // legacy files are staged; it is staged last, as before.
@@ -171,7 +194,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   store::Status s;
   parallel::for_each_index(2, [&](size_t job) {
     if (job == 0) {
-      ranked_head = textrank::build_ranked_head(ranked);
+      if (!ranked_unchanged) ranked_head = textrank::build_ranked_head(ranked);
       return;
     }
     const std::string index = createTableIndexTexte(base);
@@ -179,7 +202,7 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     if (s.ok()) s = commit.Stage(kDescriptorsName, base);
     if (s.ok()) s = commit.Stage(kIndexName, index);
   });
-  if (s.ok()) s = stageRanked(commit, ranked_head, ranked);
+  if (s.ok() && !ranked_unchanged) s = stageRanked(commit, ranked_head, ranked);
   if (s.ok()) s = commit.Finish();
   if (!s.ok()) {
     sink.report(problem(store, messages::kBaseNotWritten, s));

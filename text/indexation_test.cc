@@ -101,10 +101,24 @@ std::string prose(int n) {
 // A second indexation reuses what the ranked index holds of the documents
 // left as they were, and writes the very bytes a first indexation of the
 // same corpus writes, whatever changed between the two: a document edited,
-// one added, one removed, one renamed. A previous index damaged anywhere is
-// not reused at all.
+// one added, one removed, one renamed. With nothing changed the index is
+// left as it is. A previous index damaged anywhere is not reused at all.
 TEST_F(TextIndexation, AReindexationWritesWhatAFirstIndexationWrites) {
   const std::string ranked = std::string(kBaseDir) + "classement_texte.idx";
+  const auto fresh = [&](output::StringSink* sink) {
+    testing_support::TempStore other;
+    for (const char* name : {"a4.xml", "d0.xml", "d1.xml", "d3.xml", "d5.xml", "d7.xml"})
+      if (s_.exists(std::string(kTexts) + name))
+        other.write(std::string(kTexts) + name, s_.read(std::string(kTexts) + name));
+    EXPECT_EQ(rmThenStartIndexation(other.store(), *sink), 0);
+    for (const char* name : kBaseFiles)
+      EXPECT_EQ(s_.read(std::string(kBaseDir) + name), other.read(std::string(kBaseDir) + name)) << name;
+    return other.read(ranked);
+  };
+  const auto inode = [&] {
+    struct stat st;
+    return ::stat(s_.path(ranked).c_str(), &st) == 0 ? st.st_ino : 0;
+  };
   for (int i = 0; i < 6; ++i) s_.write(std::string(kTexts) + "d" + std::to_string(i) + ".xml", prose(i));
   output::StringSink first;
   ASSERT_EQ(index(store::Env::Default(), &first), 0);
@@ -114,22 +128,21 @@ TEST_F(TextIndexation, AReindexationWritesWhatAFirstIndexationWrites) {
   ASSERT_EQ(::unlink(s_.path(std::string(kTexts) + "d2.xml").c_str()), 0);
   ASSERT_EQ(::rename(s_.path(std::string(kTexts) + "d4.xml").c_str(), s_.path(std::string(kTexts) + "a4.xml").c_str()),
             0);
-  testing_support::TempStore fresh;
-  for (const char* name : {"d0.xml", "d1.xml", "d3.xml", "a4.xml", "d5.xml", "d7.xml"})
-    fresh.write(std::string(kTexts) + name, s_.read(std::string(kTexts) + name));
-  output::StringSink fresh_sink;
-  ASSERT_EQ(rmThenStartIndexation(fresh.store(), fresh_sink), 0);
-  const std::string expected = fresh.read(ranked);
-
-  output::StringSink again;
+  output::StringSink again, fresh_sink;
   ASSERT_EQ(index(store::Env::Default(), &again), 0);
+  const std::string expected = fresh(&fresh_sink);
   EXPECT_EQ(again.out_text(), fresh_sink.out_text());
   EXPECT_TRUE(s_.read(ranked) == expected);
-  for (const char* name : kBaseFiles)
-    EXPECT_EQ(s_.read(std::string(kBaseDir) + name), fresh.read(std::string(kBaseDir) + name)) << name;
+
+  // Nothing changed: the file stays, bytes and all.
+  const auto before = inode();
+  ASSERT_EQ(index(store::Env::Default(), &again), 0);
+  EXPECT_EQ(inode(), before);
+  EXPECT_TRUE(s_.read(ranked) == expected);
 
   // Unchanged documents do take their words from the previous index: one
-  // word of theirs altered there (checksum made good) comes through.
+  // word of the last one altered there (checksum made good) comes through
+  // when another document changes.
   std::string altered = expected;
   const size_t joue = altered.rfind("joue");
   ASSERT_NE(joue, std::string::npos);
@@ -137,21 +150,24 @@ TEST_F(TextIndexation, AReindexationWritesWhatAFirstIndexationWrites) {
   const std::string_view body = std::string_view(altered).substr(textrank::format::kHeaderSize);
   textrank::le::put64(altered.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
   s_.write(ranked, altered);
+  s_.write(std::string(kTexts) + "d0.xml", prose(0) + "<p>encore</p>");
   ASSERT_EQ(index(store::Env::Default(), &again), 0);
   EXPECT_NE(s_.read(ranked).find("houe"), std::string::npos);
 
   // Without the good checksum, the same change, or any byte flipped, is
-  // not reused.
+  // not reused, nor left in place.
+  const std::string now = fresh(&fresh_sink);
+  altered = s_.read(ranked);
   altered[textrank::format::kChecksumAt] ^= 1;
   std::vector<std::string> damaged = {altered};
-  for (size_t at = textrank::format::kHeaderSize; at < expected.size(); at += expected.size() / 23) {
-    damaged.push_back(expected);
+  for (size_t at = textrank::format::kHeaderSize; at < now.size(); at += now.size() / 23) {
+    damaged.push_back(now);
     damaged.back()[at] ^= 0x20;
   }
   for (const std::string& bytes : damaged) {
     s_.write(ranked, bytes);
     ASSERT_EQ(index(store::Env::Default(), &again), 0);
-    EXPECT_TRUE(s_.read(ranked) == expected);
+    EXPECT_TRUE(s_.read(ranked) == now);
   }
 }
 
