@@ -180,12 +180,25 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
     ranked_unchanged = at == kept[k].first && previous.index->document(at).id == ranked[kept[k].first].id;
   }
   if (!ranked_unchanged && !kept.empty()) {
-    previous.index->invert();
-    parallel::for_each_index(kept.size(), [&](size_t k) {
-      Described& d = described[kept[k].second];
-      previous.index->describe(*d.kept, d.ranked);
-      ranked[kept[k].first].kept_words = previous.index->words(*d.kept);
-    });
+    try {
+      previous.index->invert();
+      parallel::for_each_index(kept.size(), [&](size_t k) {
+        Described& d = described[kept[k].second];
+        previous.index->describe(*d.kept, d.ranked);
+        ranked[kept[k].first].kept_words = previous.index->words(*d.kept);
+      });
+      previous.index->forget_inversion();
+    } catch (const textrank::FileError&) {
+      // The previous index changed under us: those documents are read and
+      // described after all (one gone since is described as empty).
+      parallel::for_each_index(kept.size(), [&](size_t k) {
+        std::string bytes;
+        corpus.directory->ReadFile(names[kept[k].second], &bytes);
+        thread_local textrank::Describer describer;
+        describer.describe(bytes, described[kept[k].second].ranked);
+        ranked[kept[k].first].kept_words.reset();
+      });
+    }
   }
   // The ranked index is built while the inverted index is made and the
   // legacy files are staged; it is staged last, as before.

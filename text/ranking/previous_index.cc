@@ -82,7 +82,7 @@ PreviousIndex PreviousIndex::open(std::string_view bytes) {
 }
 
 void PreviousIndex::invert() {
-  if (!postings_.empty() || begin_.back() == 0) return;
+  if (inverted_) return;
   const uint64_t n = documents(), terms = file_.terms();
   postings_.resize(begin_[n]);
   parallel::for_each_index(kParts, [&](size_t job) {
@@ -96,9 +96,19 @@ void PreviousIndex::invert() {
     uint32_t count;
     for (uint64_t r = terms * job / kParts; r < terms * (job + 1) / kParts; ++r) {
       RankedFile::PostingReader reader(file_, file_.postings(r));
-      while (reader.next(index, count)) postings_[next[index]++] = {static_cast<uint32_t>(r), count};
+      while (reader.next(index, count)) {
+        // The same lists as open() walked, unless the file changed since.
+        if (next[index] >= begin_[index + 1]) refuse("index changé depuis son ouverture");
+        postings_[next[index]++] = {static_cast<uint32_t>(r), count};
+      }
     }
   });
+  inverted_ = true;
+}
+
+void PreviousIndex::forget_inversion() {
+  std::vector<Posting>().swap(postings_);
+  inverted_ = false;
 }
 
 std::optional<uint64_t> PreviousIndex::find(std::string_view name, const Digest& digest) const {
@@ -112,7 +122,7 @@ void PreviousIndex::describe(uint64_t index, Description& out) const {
   out.terms.clear();
   out.words.clear();
   out.length = 0;
-  if (index >= documents() || postings_.size() != begin_.back()) refuse("index non inversé");
+  if (!inverted_ || index >= documents()) refuse("index non inversé");
   out.terms.reserve(begin_[index + 1] - begin_[index]);
   for (uint64_t k = begin_[index]; k < begin_[index + 1]; ++k) {
     const Posting& p = postings_[k];

@@ -32,8 +32,10 @@ class PreviousIndex {
   std::optional<uint64_t> find(std::string_view name, const Digest& digest) const;
 
   // Turns the postings into each document's terms, once for all, before
-  // describe(). Cannot fail on a file open() took (but for memory).
+  // describe(). Fails (FileError) only when the bytes changed since open().
   void invert();
+  // Frees what invert() made, once the descriptions are taken.
+  void forget_inversion();
 
   // Document `index` < documents(): its stems, counts and length (terms in
   // stem byte order; words left empty), and its words.
@@ -59,6 +61,7 @@ class PreviousIndex {
   std::vector<uint64_t> begin_;                  // per document: its first posting; one more at the end
   std::vector<uint32_t> held_[kParts];           // per document: postings in each run of terms
   std::vector<Posting> postings_;                // by document, then term rank
+  bool inverted_ = false;
   std::unordered_map<std::string_view, uint64_t> by_name_;
 };
 

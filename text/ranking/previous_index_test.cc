@@ -54,6 +54,8 @@ TEST(TextRankingPreviousIndex, GivesBackTheDescriptionsItWasBuiltFrom) {
   const Built b = build();
   PreviousIndex previous = PreviousIndex::open(b.bytes);
   ASSERT_EQ(previous.documents(), b.described.size());
+  Description before;
+  EXPECT_THROW(previous.describe(0, before), FileError);
   previous.invert();
 
   std::vector<Description> taken(b.described.size());
@@ -70,6 +72,8 @@ TEST(TextRankingPreviousIndex, GivesBackTheDescriptionsItWasBuiltFrom) {
                                  previous.words(*k)});
   }
   EXPECT_TRUE(build_ranked_file(again) == b.bytes);
+  previous.forget_inversion();
+  EXPECT_THROW(previous.describe(0, before), FileError);
 
   // Known by its name and its bytes together.
   EXPECT_FALSE(previous.find("a.xml", digest_of(kTexts[2])));
