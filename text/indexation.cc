@@ -174,7 +174,8 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
   // Every document as the previous ranked index has it, under the same
   // identifier: that index is the very file this one would write, and it
   // stays (consistent with the old bases and the new ones alike).
-  bool ranked_unchanged = previous.index && kept.size() == ranked.size() && previous.index->documents() == ranked.size();
+  bool ranked_unchanged =
+      previous.index && kept.size() == ranked.size() && previous.index->documents() == ranked.size();
   for (size_t k = 0; ranked_unchanged && k < kept.size(); ++k) {
     const uint64_t at = *described[kept[k].second].kept;
     ranked_unchanged = at == kept[k].first && previous.index->document(at).id == ranked[kept[k].first].id;

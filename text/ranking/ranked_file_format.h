@@ -35,6 +35,9 @@
 namespace textrank::format {
 
 inline constexpr char kMagic[8] = {'T', 'X', 'T', 'R', 'A', 'N', 'K', '\0'};
+// An indexation reuses the descriptions held by a file of this version and
+// the same settings: whatever changes what the describer gives must change
+// the version (or the flags) too.
 inline constexpr uint32_t kVersion = 2;
 inline constexpr size_t kHeaderSize = 256;
 
