@@ -22,6 +22,8 @@
 #include "bench/bench_util.h"
 #include "text/describe.h"
 #include "text/ranking/describe.h"
+#include "text/ranking/digest.h"
+#include "text/ranking/previous_index.h"
 #include "text/ranking/ranked_file_writer.h"
 
 namespace {
@@ -95,12 +97,21 @@ std::string excerpt(const std::string& document, size_t from, size_t count) {
   return out + "\n";
 }
 
-// The processor time (one thread, best of 3) of each part of the text
+// Processor time of every thread of this process, in seconds.
+double process_cpu() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// The processor time (one thread, best of 3; the reuse's parts: every
+// thread) of each part of the text
 // indexation's work, in this process, with the indexation's own functions
 // over the same documents: what the ranked index adds beside the legacy
 // bases.
 void show_parts(const std::vector<std::string>& contents, const std::vector<std::string>& names) {
-  double legacy = -1, ranked = -1, build = -1;
+  double legacy = -1, ranked = -1, build = -1, digests = -1, open = -1, taking = -1;
   const auto keep = [](double& best, double t) {
     if (best < 0 || t < best) best = t;
   };
@@ -115,18 +126,40 @@ void show_parts(const std::vector<std::string>& contents, const std::vector<std:
     for (size_t i = 0; i < contents.size(); ++i) describer.describe(contents[i], described[i]);
     keep(ranked, bench::thread_cpu() - t);
     std::vector<textrank::IndexedDocument> indexed;
+    t = bench::thread_cpu();
     for (size_t i = 0; i < contents.size(); ++i)
-      indexed.push_back({static_cast<int64_t>(i + 1), names[i], &described[i]});
+      indexed.push_back({static_cast<int64_t>(i + 1), names[i], &described[i], textrank::digest_of(contents[i])});
+    keep(digests, bench::thread_cpu() - t);
     t = bench::thread_cpu();
     const size_t head = textrank::build_ranked_head(indexed).size();
     keep(build, bench::thread_cpu() - t);
     if (kept == 0 || head == 0) std::printf("  (nothing described)\n");
+
+    // Again from the index just built, as a second indexation does.
+    const std::string file = textrank::build_ranked_file(indexed);
+    t = process_cpu();
+    textrank::PreviousIndex previous = textrank::PreviousIndex::open(file);
+    keep(open, process_cpu() - t);
+    t = process_cpu();
+    previous.invert();
+    size_t found = 0;
+    textrank::Description taken;
+    for (size_t i = 0; i < contents.size(); ++i) {
+      const std::optional<uint64_t> k = previous.find(names[i], indexed[i].digest);
+      if (k) previous.describe(*k, taken);
+      found += k.has_value();
+    }
+    keep(taking, process_cpu() - t);
+    if (found != contents.size()) std::printf("  (only %zu descriptions found again)\n", found);
   }
   std::printf("in this process, one thread, the indexation's functions (best of 3):\n");
   std::printf("  legacy describing (marks, words, counts)   %7.3f s cpu\n", legacy);
   std::printf("  ranked describing (stems, normal words)    %7.3f s cpu (%.2f x the legacy)\n", ranked,
               ranked / legacy);
   std::printf("  ranked index build (all but the words)     %7.3f s cpu\n", build);
+  std::printf("  digests of the documents' bytes            %7.3f s cpu\n", digests);
+  std::printf("  previous ranked index checked (2 threads)  %7.3f s cpu\n", open);
+  std::printf("  inverted (2 threads), descriptions taken   %7.3f s cpu\n", taking);
 }
 
 // The first result line of a human classement report ("1. NAME (id N) ...").
@@ -202,6 +235,22 @@ int main(int argc, char** argv) {
     std::printf("  the ranked part adds %.3f s wall, %.3f s cpu\n", again.wall - runs[2].wall,
                 again.cpu - runs[2].cpu);
   }
+
+  // One document in 100 changed (others each round, never the excerpt's
+  // source): only those are described again.
+  bench::Timing changed, changed_wc;
+  for (int round = 0; round < 3; ++round) {
+    for (size_t i = 37 + static_cast<size_t>(round); i < documents; i += 100) {
+      contents[i] = makeDocument(i + 1, words, vocabulary, cdf, rng);
+      store.write(corpus + names[i], contents[i]);
+    }
+    const bench::Timing w = bench::time_once(wc, store.path(corpus));
+    const bench::Timing t = bench::time_once(indexation, work);
+    if (changed.wall < 0 || t.wall < changed.wall) changed = t;
+    if (changed_wc.wall < 0 || w.wall < changed_wc.wall) changed_wc = w;
+  }
+  show("indexation, one document in 100 changed (best of 3)", changed, &changed_wc, "wc -w");
+
   const std::string base = "EXTERN_FILES/database/base_texte/";
   const size_t ranked_bytes = bench::file_size(store.path(base + "classement_texte.idx"));
   std::printf("  descriptor base %.1f MB, inverted index %.1f MB, ranked index %.1f MB (%.2f x the corpus)\n",

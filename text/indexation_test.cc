@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "store/fault_env.h"
 #include "text/hook_env.h"
 #include "text/ranking/describe.h"
+#include "text/ranking/le_bytes.h"
+#include "text/ranking/ranked_file_format.h"
 #include "text/ranking/ranked_file_writer.h"
 #include "tests/support/temp_store.h"
 
@@ -79,10 +82,93 @@ TEST_F(TextIndexation, TheRankedIndexIsTheFileOfTheDescriptions) {
   std::vector<textrank::IndexedDocument> indexed;
   for (size_t i = 0; i < docs.size(); ++i) {
     described[i] = textrank::Describer().describe(docs[i].second);
-    indexed.push_back({static_cast<int64_t>(i + 1), docs[i].first, &described[i]});
+    indexed.push_back(
+        {static_cast<int64_t>(i + 1), docs[i].first, &described[i], textrank::digest_of(docs[i].second)});
   }
   ASSERT_GT(described[1].words.size(), size_t{2} << 20);
   EXPECT_TRUE(s_.read(std::string(kBaseDir) + "classement_texte.idx") == textrank::build_ranked_file(indexed));
+}
+
+// Texts of several words, some shared, so that documents share stems.
+std::string prose(int n) {
+  static const char* const kWords[] = {"Les", "jardins", "d'été", "fleurissent", "près", "de", "la", "rivière",
+                                       "où", "l'enfant", "joue", "avec", "les", "chats", "et", "chiens"};
+  std::string body = "<texte>";
+  for (int i = 0; i < 40 + 7 * n; ++i) body += std::string(kWords[(i * (n + 3)) % 16]) + (i % 9 == 8 ? ". " : " ");
+  return body + "</texte>\n";
+}
+
+// A second indexation reuses what the ranked index holds of the documents
+// left as they were, and writes the very bytes a first indexation of the
+// same corpus writes, whatever changed between the two: a document edited,
+// one added, one removed, one renamed. With nothing changed the index is
+// left as it is. A previous index damaged anywhere is not reused at all.
+TEST_F(TextIndexation, AReindexationWritesWhatAFirstIndexationWrites) {
+  const std::string ranked = std::string(kBaseDir) + "classement_texte.idx";
+  const auto fresh = [&](output::StringSink* sink) {
+    testing_support::TempStore other;
+    for (const char* name : {"a4.xml", "d0.xml", "d1.xml", "d3.xml", "d5.xml", "d7.xml"})
+      if (s_.exists(std::string(kTexts) + name))
+        other.write(std::string(kTexts) + name, s_.read(std::string(kTexts) + name));
+    EXPECT_EQ(rmThenStartIndexation(other.store(), *sink), 0);
+    for (const char* name : kBaseFiles)
+      EXPECT_EQ(s_.read(std::string(kBaseDir) + name), other.read(std::string(kBaseDir) + name)) << name;
+    return other.read(ranked);
+  };
+  const auto inode = [&] {
+    struct stat st;
+    return ::stat(s_.path(ranked).c_str(), &st) == 0 ? st.st_ino : 0;
+  };
+  for (int i = 0; i < 6; ++i) s_.write(std::string(kTexts) + "d" + std::to_string(i) + ".xml", prose(i));
+  output::StringSink first;
+  ASSERT_EQ(index(store::Env::Default(), &first), 0);
+
+  s_.write(std::string(kTexts) + "d1.xml", prose(1) + "<p>un ajout</p>");
+  s_.write(std::string(kTexts) + "d7.xml", prose(7));
+  ASSERT_EQ(::unlink(s_.path(std::string(kTexts) + "d2.xml").c_str()), 0);
+  ASSERT_EQ(::rename(s_.path(std::string(kTexts) + "d4.xml").c_str(), s_.path(std::string(kTexts) + "a4.xml").c_str()),
+            0);
+  output::StringSink again, fresh_sink;
+  ASSERT_EQ(index(store::Env::Default(), &again), 0);
+  const std::string expected = fresh(&fresh_sink);
+  EXPECT_EQ(again.out_text(), fresh_sink.out_text());
+  EXPECT_TRUE(s_.read(ranked) == expected);
+
+  // Nothing changed: the file stays, bytes and all.
+  const auto before = inode();
+  ASSERT_EQ(index(store::Env::Default(), &again), 0);
+  EXPECT_EQ(inode(), before);
+  EXPECT_TRUE(s_.read(ranked) == expected);
+
+  // Unchanged documents do take their words from the previous index: one
+  // word of the last one altered there (checksum made good) comes through
+  // when another document changes.
+  std::string altered = expected;
+  const size_t joue = altered.rfind("joue");
+  ASSERT_NE(joue, std::string::npos);
+  altered[joue] = 'h';
+  const std::string_view body = std::string_view(altered).substr(textrank::format::kHeaderSize);
+  textrank::le::put64(altered.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
+  s_.write(ranked, altered);
+  s_.write(std::string(kTexts) + "d0.xml", prose(0) + "<p>encore</p>");
+  ASSERT_EQ(index(store::Env::Default(), &again), 0);
+  EXPECT_NE(s_.read(ranked).find("houe"), std::string::npos);
+
+  // Without the good checksum, the same change, or any byte flipped, is
+  // not reused, nor left in place.
+  const std::string now = fresh(&fresh_sink);
+  altered = s_.read(ranked);
+  altered[textrank::format::kChecksumAt] ^= 1;
+  std::vector<std::string> damaged = {altered};
+  for (size_t at = textrank::format::kHeaderSize; at < now.size(); at += now.size() / 23) {
+    damaged.push_back(now);
+    damaged.back()[at] ^= 0x20;
+  }
+  for (const std::string& bytes : damaged) {
+    s_.write(ranked, bytes);
+    ASSERT_EQ(index(store::Env::Default(), &again), 0);
+    EXPECT_TRUE(s_.read(ranked) == now);
+  }
 }
 
 // A full disk while the new bases are staged, or a rename refused before the

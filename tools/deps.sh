@@ -6,12 +6,14 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev googletest)
-# Libraries: JSON output, French stemming, spectra, the HTTP server, PNG.
+# Libraries: JSON output, French stemming, spectra, the HTTP server, PNG,
+# XXH3 digests.
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 [ -f /usr/include/libstemmer.h ] || need+=(libstemmer-dev)
 [ -f /usr/include/kissfft/kiss_fftr.h ] || need+=(libkissfft-dev)
 [ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
 [ -f /usr/include/png.h ] || need+=(libpng-dev)
+[ -f /usr/include/xxhash.h ] || need+=(libxxhash-dev)
 command -v pkg-config >/dev/null || need+=(pkg-config)
 if [ "${1:-}" = "--full" ]; then
   command -v clang++ >/dev/null || need+=(clang)

@@ -34,6 +34,8 @@ RankedFile RankedFile::open(std::string_view bytes) {
   if (le::get32(h + kHeaderSizeAt) != kHeaderSize) refuse("taille d'en-tête incohérente");
 
   RankedFile f;
+  f.bytes_ = bytes;
+  f.flags_ = le::get32(h + kFlagsAt);
   f.k1_ = le::get_double(h + kK1At);
   f.b_ = le::get_double(h + kBAt);
   f.threshold_ = le::get_double(h + kThresholdAt);
@@ -65,7 +67,13 @@ RankedFile RankedFile::open(std::string_view bytes) {
     refuse("table des documents incohérente");
   if (f.terms_ > bytes.size() / kTermEntrySize || f.sections_[kTermTable].size() != kTermEntrySize * f.terms_)
     refuse("table des termes incohérente");
+  if (f.sections_[kDigests].size() != kDigestSize * n) refuse("empreintes incohérentes");
   return f;
+}
+
+bool RankedFile::intact() const {
+  const std::string_view body = bytes_.substr(kHeaderSize);
+  return checksum_of({&body, 1}) == le::get64(bytes_.data() + kChecksumAt);
 }
 
 RankedFile::Document RankedFile::document(uint64_t index) const {
@@ -83,6 +91,31 @@ uint64_t RankedFile::length(uint64_t index) const {
   return le::get32(section(kLengths).data() + 4 * index);
 }
 
+Digest RankedFile::digest(uint64_t index) const {
+  if (index >= documents_) refuse("document hors de la table");
+  const char* e = section(kDigests).data() + kDigestSize * index;
+  return {le::get64(e), le::get64(e + 8)};
+}
+
+std::string_view RankedFile::term(uint64_t rank) const {
+  if (rank >= terms_) refuse("terme hors de la table");
+  return term_bytes(rank);
+}
+
+RankedFile::Postings RankedFile::postings(uint64_t rank) const {
+  if (rank >= terms_) refuse("terme hors de la table");
+  return postings_at(rank);
+}
+
+RankedFile::Postings RankedFile::postings_at(uint64_t rank) const {
+  const char* e = section(kTermTable).data() + kTermEntrySize * rank;
+  Postings p;
+  p.holders = le::get32(e + 12);
+  if (p.holders == 0 || p.holders > documents_) refuse("nombre de documents d'un terme incohérent");
+  p.list = slice(section(kPostings), le::get64(e + 16), le::get64(e + 24), "liste hors du fichier");
+  return p;
+}
+
 std::string_view RankedFile::term_bytes(uint64_t rank) const {
   const char* e = section(kTermTable).data() + kTermEntrySize * rank;
   return slice(section(kTermBytes), le::get64(e), le::get32(e + 8), "terme hors du fichier");
@@ -93,14 +126,7 @@ std::optional<RankedFile::Postings> RankedFile::find(std::string_view stem) cons
   while (lo < hi) {
     const uint64_t mid = lo + (hi - lo) / 2;
     const int c = term_bytes(mid).compare(stem);
-    if (c == 0) {
-      const char* e = section(kTermTable).data() + kTermEntrySize * mid;
-      Postings p;
-      p.holders = le::get32(e + 12);
-      if (p.holders == 0 || p.holders > documents_) refuse("nombre de documents d'un terme incohérent");
-      p.list = slice(section(kPostings), le::get64(e + 16), le::get64(e + 24), "liste hors du fichier");
-      return p;
-    }
+    if (c == 0) return postings_at(mid);
     if (c < 0) {
       lo = mid + 1;
     } else {

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/ranking/digest.h"
 #include "text/ranking/ranked_file_format.h"
 
 namespace textrank {
@@ -26,6 +27,12 @@ class RankedFile {
   // Checks the magic, version, parameters and section table. The bytes must
   // outlive the object.
   static RankedFile open(std::string_view bytes);
+
+  // Whether the header's checksum matches the rest of the file: reads it
+  // all, so queries never ask.
+  bool intact() const;
+  // The bits of kFlag... the file was written with.
+  uint32_t flags() const { return flags_; }
 
   double k1() const { return k1_; }
   double b() const { return b_; }
@@ -43,6 +50,7 @@ class RankedFile {
   // Document number `index` < documents().
   Document document(uint64_t index) const;
   uint64_t length(uint64_t index) const;
+  Digest digest(uint64_t index) const;
 
   struct Postings {
     uint32_t holders;       // documents holding the stem, at least 1
@@ -50,6 +58,9 @@ class RankedFile {
   };
   // The stem's postings, or nothing when no document holds it.
   std::optional<Postings> find(std::string_view stem) const;
+  // The stem of rank `rank` < terms() in byte order, and its postings.
+  std::string_view term(uint64_t rank) const;
+  Postings postings(uint64_t rank) const;
 
   // Walks one postings list, checking every entry.
   class PostingReader {
@@ -70,10 +81,12 @@ class RankedFile {
   RankedFile() = default;
   std::string_view section(format::Section s) const { return sections_[s]; }
   std::string_view term_bytes(uint64_t rank) const;
+  Postings postings_at(uint64_t rank) const;
 
+  std::string_view bytes_;
   std::array<std::string_view, format::kSections> sections_;
   double k1_ = 0, b_ = 0, threshold_ = 0, average_length_ = 0;
-  uint32_t min_words_ = 0;
+  uint32_t min_words_ = 0, flags_ = 0;
   uint64_t documents_ = 0, terms_ = 0;
 };
 

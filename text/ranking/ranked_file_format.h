@@ -11,6 +11,7 @@
 //    80  u64 documents             88  u64 total length (stems)
 //    96  f64 average length       104  u64 terms
 //   112  section table: kSections x (u64 offset, u64 size), in Section order
+//   240  u64 checksum: XXH3 (64 bits) of every byte after the header
 //   then zeros up to kHeaderSize
 //   lengths    u32 per document: its BM25 length (saturated)
 //   documents  per document: i64 id, u64 name offset, u64 name size,
@@ -23,6 +24,8 @@
 //   postings   per stem, per document holding it in index order: varint
 //              document index (the first) or gap to the previous one, then
 //              varint count
+//   digests    per document: XXH3 (128 bits) of its bytes as read, low
+//              then high u64, so an indexation knows it again unchanged
 //   words      each document's words in normal form (Description::words)
 #pragma once
 
@@ -32,7 +35,10 @@
 namespace textrank::format {
 
 inline constexpr char kMagic[8] = {'T', 'X', 'T', 'R', 'A', 'N', 'K', '\0'};
-inline constexpr uint32_t kVersion = 1;
+// An indexation reuses the descriptions held by a file of this version and
+// the same settings: whatever changes what the describer gives must change
+// the version (or the flags) too.
+inline constexpr uint32_t kVersion = 2;
 inline constexpr size_t kHeaderSize = 256;
 
 inline constexpr size_t kVersionAt = 8;
@@ -50,17 +56,21 @@ inline constexpr size_t kTotalLengthAt = 88;
 inline constexpr size_t kAverageLengthAt = 96;
 inline constexpr size_t kTermsAt = 104;
 inline constexpr size_t kSectionsAt = 112;
+inline constexpr size_t kChecksumAt = 240;
 
 // How the texts were read, recorded for whoever inspects a file.
 inline constexpr uint32_t kFlagStopWordsDropped = 1;
 inline constexpr uint32_t kFlagFoldedAfterStemming = 2;
 inline constexpr uint32_t kFlagMarksAndEntities = 4;
+// What this build does.
+inline constexpr uint32_t kFlags = kFlagStopWordsDropped | kFlagFoldedAfterStemming | kFlagMarksAndEntities;
 
-enum Section { kLengths, kDocuments, kNames, kTermTable, kTermBytes, kPostings, kWords, kSections };
+enum Section { kLengths, kDocuments, kNames, kTermTable, kTermBytes, kPostings, kDigests, kWords, kSections };
 
 inline constexpr size_t kDocumentEntrySize = 40;
 inline constexpr size_t kTermEntrySize = 32;
+inline constexpr size_t kDigestSize = 16;
 
-static_assert(kSectionsAt + 16 * kSections <= kHeaderSize);
+static_assert(kSectionsAt + 16 * kSections <= kChecksumAt && kChecksumAt + 8 <= kHeaderSize);
 
 }  // namespace textrank::format

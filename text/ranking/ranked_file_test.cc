@@ -170,7 +170,8 @@ TEST(TextRankingRankedFile, RefusesCorruptedBytes) {
   EXPECT_FALSE(usable(good.substr(0, kHeaderSize - 1)));
   EXPECT_FALSE(usable(good.substr(0, good.size() - 1)));  // last section cut
   EXPECT_FALSE(usable("X" + good.substr(1)));
-  EXPECT_FALSE(usable(with(kVersionAt, 2, false)));
+  EXPECT_FALSE(usable(with(kVersionAt, 1, false)));  // the format before digests
+  EXPECT_FALSE(usable(with(kVersionAt, kVersion + 1, false)));
   EXPECT_FALSE(usable(with(kK1At, std::bit_cast<uint64_t>(std::nan("")))));
   EXPECT_FALSE(usable(with(kLanguageAt, 0x68736967'6e65)));  // "english"-like
   EXPECT_FALSE(usable(with(kDocumentsAt, 4)));
@@ -180,6 +181,7 @@ TEST(TextRankingRankedFile, RefusesCorruptedBytes) {
   EXPECT_FALSE(usable(with(kSectionsAt + 16 * kWords, UINT64_MAX)));
   EXPECT_FALSE(usable(with(kSectionsAt + 16 * kPostings + 8, 1ull << 40)));
   EXPECT_FALSE(usable(with(kSectionsAt, 8)));  // a section inside the header
+  EXPECT_FALSE(usable(with(kSectionsAt + 16 * kDigests + 8, 3 * kDigestSize - 1)));
   // Entries pointing outside their sections.
   const uint64_t docs = le::get64(good.data() + kSectionsAt + 16 * kDocuments);
   const uint64_t terms = le::get64(good.data() + kSectionsAt + 16 * kTermTable);

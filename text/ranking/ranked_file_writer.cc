@@ -90,9 +90,9 @@ std::vector<uint32_t> merge(Part& into, const Part& later) {
 std::string build_ranked_file(std::span<const IndexedDocument> documents) {
   std::string file = build_ranked_head(documents);
   size_t words = 0;
-  for (const IndexedDocument& d : documents) words += d.description->words.size();
+  for (const IndexedDocument& d : documents) words += d.words().size();
   file.reserve(file.size() + words);
-  for (const IndexedDocument& d : documents) file.append(d.description->words);
+  for (const IndexedDocument& d : documents) file.append(d.words());
   return file;
 }
 
@@ -123,9 +123,10 @@ std::string build_ranked_head(std::span<const IndexedDocument> documents) {
   size[kDocuments] = kDocumentEntrySize * n;
   size[kTermTable] = kTermEntrySize * terms;
   size[kTermBytes] = stems.bytes();
+  size[kDigests] = kDigestSize * n;
   for (const IndexedDocument& d : documents) {
     size[kNames] += d.name.size();
-    size[kWords] += d.description->words.size();
+    size[kWords] += d.words().size();
   }
   for (const Stem& st : info) size[kPostings] += st.posting_bytes;
   std::array<uint64_t, kSections> at{};
@@ -147,7 +148,7 @@ std::string build_ranked_head(std::span<const IndexedDocument> documents) {
   put_name(base + kEncodingAt, kStemmerEncoding);
   le::put_double(base + kThresholdAt, kSourceThreshold);
   le::put32(base + kMinWordsAt, kMinSourceWords);
-  le::put32(base + kFlagsAt, kFlagStopWordsDropped | kFlagFoldedAfterStemming | kFlagMarksAndEntities);
+  le::put32(base + kFlagsAt, kFlags);
   le::put64(base + kDocumentsAt, n);
   le::put64(base + kTotalLengthAt, total_length);
   le::put_double(base + kAverageLengthAt, n == 0 ? 0.0 : static_cast<double>(total_length) / static_cast<double>(n));
@@ -157,11 +158,11 @@ std::string build_ranked_head(std::span<const IndexedDocument> documents) {
     le::put64(base + kSectionsAt + 16 * s + 8, size[s]);
   }
 
-  // Documents: lengths, entries, names, words.
+  // Documents: lengths, entries, names, digests, words.
   uint64_t name_at = 0, words_at = 0;
   for (size_t i = 0; i < n; ++i) {
     const IndexedDocument& d = documents[i];
-    const std::string& words = d.description->words;
+    const std::string_view words = d.words();
     le::put32(base + at[kLengths] + 4 * i,
               static_cast<uint32_t>(std::min<uint64_t>(d.description->length, UINT32_MAX)));
     char* e = base + at[kDocuments] + kDocumentEntrySize * i;
@@ -171,6 +172,8 @@ std::string build_ranked_head(std::span<const IndexedDocument> documents) {
     le::put64(e + 24, words_at);
     le::put64(e + 32, words.size());
     std::memcpy(base + at[kNames] + name_at, d.name.data(), d.name.size());
+    le::put64(base + at[kDigests] + kDigestSize * i, d.digest.low);
+    le::put64(base + at[kDigests] + kDigestSize * i + 8, d.digest.high);
     name_at += d.name.size();
     words_at += words.size();
   }
@@ -210,6 +213,12 @@ std::string build_ranked_head(std::span<const IndexedDocument> documents) {
       }
     }
   }
+
+  std::vector<std::string_view> body;
+  body.reserve(n + 1);
+  body.push_back(std::string_view(file).substr(kHeaderSize));
+  for (const IndexedDocument& d : documents) body.push_back(d.words());
+  le::put64(base + kChecksumAt, checksum_of(body));
   return file;
 }
 
