@@ -250,23 +250,32 @@ std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string&
   return f;
 }
 
+std::optional<RankedFile::Place> RankedFile::place_of(uint32_t hash) const {
+  if (hash >> kHashBits) return std::nullopt;
+  const uint32_t key = mix(hash);
+  const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits_;
+  return Place{key >> low_bits, key & ((uint64_t{1} << low_bits) - 1)};
+}
+
+std::pair<uint64_t, uint64_t> RankedFile::records_of(size_t b) const {
+  return {get(directory_, b * 4, 4), get(directory_, b * 4 + 4, 4)};
+}
+
 size_t RankedFile::bucket_size(uint32_t hash) const {
-  if (hash >> kHashBits) return 0;
-  const size_t b = mix(hash) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
-  return static_cast<size_t>(get(directory_, b * 4 + 4, 4) - get(directory_, b * 4, 4));
+  const auto place = place_of(hash);
+  if (!place) return 0;
+  const auto [first, last] = records_of(place->bucket);
+  return static_cast<size_t>(last - first);
 }
 
 void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
-  if (hash >> kHashBits) return;
-  hash = mix(hash);
-  const uint32_t low_bits = static_cast<uint32_t>(kHashBits) - bucket_bits_;
-  const size_t b = hash >> low_bits;
-  const uint64_t first = get(directory_, b * 4, 4);
-  const uint64_t last = get(directory_, b * 4 + 4, 4);
+  const auto place = place_of(hash);
+  if (!place) return;
+  const auto [first, last] = records_of(place->bucket);
   // Records read eight bytes at a time, the last ones byte by byte.
   const uint64_t word_mask = record_bytes_ == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * record_bytes_)) - 1;
   const uint64_t whole = records_bytes_.size() < 8 ? 0 : (records_bytes_.size() - 8) / record_bytes_ + 1;
-  const uint64_t low = hash & ((uint64_t{1} << low_bits) - 1);
+  const uint64_t low = place->low;
   const uint32_t posting_bits = sound_bits_ + frame_bits_;
   const uint64_t sound_mask = (uint64_t{1} << sound_bits_) - 1;
   const uint64_t frame_mask = (uint64_t{1} << frame_bits_) - 1;
@@ -289,15 +298,14 @@ void RankedFile::lookup(std::span<const uint32_t> hashes, std::vector<Posting>& 
   // fetches the next ones while one is read.
   constexpr size_t kRecordsAhead = 8, kDirectoryAhead = 16, kLinesAhead = 8;
   auto bucket = [&](size_t i) -> size_t {
-    if (hashes[i] >> kHashBits) return 0;
-    return mix(hashes[i]) >> (static_cast<uint32_t>(kHashBits) - bucket_bits_);
+    const auto place = place_of(hashes[i]);
+    return place ? place->bucket : 0;
   };
   ends.clear();
   for (size_t i = 0; i < hashes.size(); ++i) {
     if (i + kDirectoryAhead < hashes.size()) __builtin_prefetch(directory_.data() + bucket(i + kDirectoryAhead) * 4);
     if (i + kRecordsAhead < hashes.size()) {
-      const size_t b = bucket(i + kRecordsAhead);
-      const uint64_t first = get(directory_, b * 4, 4), last = get(directory_, b * 4 + 4, 4);
+      const auto [first, last] = records_of(bucket(i + kRecordsAhead));
       const uint64_t end = std::min(last, first + kLinesAhead * 64 / record_bytes_ + 1) * record_bytes_;
       for (uint64_t at = first * record_bytes_; at < end; at += 64) __builtin_prefetch(records_bytes_.data() + at);
     }

@@ -24,6 +24,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sound/ranking/envelope.h"
@@ -84,6 +85,16 @@ class RankedFile {
 
  private:
   RankedFile() = default;
+  // Where `hash` is kept: its bucket, and the low bits of its key that a
+  // record of the bucket holds. Nothing for a hash out of range.
+  struct Place {
+    size_t bucket;
+    uint64_t low;
+  };
+  std::optional<Place> place_of(uint32_t hash) const;
+  // Records [first, last) of bucket b.
+  std::pair<uint64_t, uint64_t> records_of(size_t b) const;
+
   Params params_;
   std::vector<SoundEntry> sounds_;
   std::string_view directory_;
