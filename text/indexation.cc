@@ -191,12 +191,15 @@ int startIndexation(const store::Store& store, output::Sink& sink, store::Direct
       previous.index->forget_inversion();
     } catch (const textrank::FileError&) {
       // The previous index changed under us: those documents are read and
-      // described after all (one gone since is described as empty).
+      // described after all (one gone since is described as empty). The
+      // digest stored is that of the bytes described, so a later indexation
+      // never takes this description for other bytes.
       parallel::for_each_index(kept.size(), [&](size_t k) {
         std::string bytes;
-        corpus.directory->ReadFile(names[kept[k].second], &bytes);
+        if (!corpus.directory->ReadFile(names[kept[k].second], &bytes).ok()) bytes.clear();
         thread_local textrank::Describer describer;
         describer.describe(bytes, described[kept[k].second].ranked);
+        ranked[kept[k].first].digest = textrank::digest_of(bytes);
         ranked[kept[k].first].kept_words.reset();
       });
     }
