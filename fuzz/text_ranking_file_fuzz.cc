@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "text/ranking/digest.h"
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/previous_index.h"
 #include "text/ranking/rank.h"
 #include "text/ranking/ranked_file.h"
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string fixed(bytes);
   if (fixed.size() >= textrank::format::kHeaderSize) {
     const std::string_view body = std::string_view(fixed).substr(textrank::format::kHeaderSize);
-    textrank::le::put64(fixed.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
+    le::put64(fixed.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
   }
   try {
     textrank::PreviousIndex previous = textrank::PreviousIndex::open(fixed);

@@ -14,7 +14,7 @@
 #include "store/fault_env.h"
 #include "text/hook_env.h"
 #include "text/ranking/describe.h"
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/ranked_file_format.h"
 #include "text/ranking/ranked_file_writer.h"
 #include "tests/support/temp_store.h"
@@ -148,7 +148,7 @@ TEST_F(TextIndexation, AReindexationWritesWhatAFirstIndexationWrites) {
   ASSERT_NE(joue, std::string::npos);
   altered[joue] = 'h';
   const std::string_view body = std::string_view(altered).substr(textrank::format::kHeaderSize);
-  textrank::le::put64(altered.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
+  le::put64(altered.data() + textrank::format::kChecksumAt, textrank::checksum_of({&body, 1}));
   s_.write(ranked, altered);
   s_.write(std::string(kTexts) + "d0.xml", prose(0) + "<p>encore</p>");
   ASSERT_EQ(index(store::Env::Default(), &again), 0);

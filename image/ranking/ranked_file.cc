@@ -23,7 +23,7 @@ constexpr size_t kHeaderSize = kMagic.size() + 5 * 4 + kWindowScales.size() * 8 
 template <typename T>
 void put(std::string& out, T v) {
   static_assert(std::is_integral_v<T>);
-  for (size_t k = 0; k < sizeof(T); ++k) out.push_back(static_cast<char>(static_cast<uint64_t>(v) >> (8 * k)));
+  le::append(out, static_cast<uint64_t>(v), sizeof(T));
 }
 
 void put_f64(std::string& out, double v) { put(out, std::bit_cast<uint64_t>(v)); }

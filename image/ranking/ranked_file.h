@@ -16,12 +16,12 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/le_bytes.h"
 #include "image/image_file.h"
 #include "image/ranking/histogram.h"
 #include "image/ranking/signature.h"
@@ -65,17 +65,8 @@ class RankedFile {
  private:
   RankedFile() = default;
   const char* record(size_t i) const;
-  static uint32_t u32(const char* p) {
-    uint32_t v;
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(&v, p, 4);
-    } else {
-      v = 0;
-      for (int k = 3; k >= 0; --k) v = (v << 8) | static_cast<unsigned char>(p[k]);
-    }
-    return v;
-  }
-  static uint64_t u64(const char* p) { return (static_cast<uint64_t>(u32(p + 4)) << 32) | u32(p); }
+  static uint32_t u32(const char* p) { return le::get32(p); }
+  static uint64_t u64(const char* p) { return le::get64(p); }
   static float f32(const char* p) { return std::bit_cast<float>(u32(p)); }
 
   std::string_view bytes_;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <stdexcept>
 #include <tuple>
 
+#include "common/le_bytes.h"
 #include "sound/ranking/spectrum.h"
 
 namespace sound_ranking {
@@ -37,32 +37,13 @@ uint32_t bits_for(uint64_t count) {  // bits to tell count values apart
   return count <= 1 ? 1 : static_cast<uint32_t>(std::bit_width(count - 1));
 }
 
-void put(std::string& out, uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-uint64_t get(std::string_view b, size_t at, int bytes) {
-  uint64_t v = 0;
-  for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
-  return v;
-}
-
-uint64_t load_le64(const char* p) {
-  uint64_t v = 0;
-  if constexpr (std::endian::native == std::endian::little)
-    std::memcpy(&v, p, sizeof v);
-  else
-    for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-  return v;
-}
-
 // Sequential reader that refuses to pass the end of the buffer.
 class Cursor {
  public:
   explicit Cursor(std::string_view b) : b_(b) {}
   bool read(uint64_t& v, int bytes) {
     if (b_.size() - at_ < static_cast<size_t>(bytes)) return false;
-    v = get(b_, at_, bytes);
+    v = le::get(b_.data() + at_, static_cast<size_t>(bytes));
     at_ += static_cast<size_t>(bytes);
     return true;
   }
@@ -125,25 +106,25 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
   const uint32_t record_bytes = (low_bits + sound_bits + frame_bits + 7) / 8;
 
   std::string out(kMagic, sizeof kMagic);
-  put(out, kFormatVersion, 4);
+  le::append(out, kFormatVersion, 4);
   const std::vector<int32_t> params = param_list(p);
-  put(out, params.size(), 4);
-  for (int32_t v : params) put(out, static_cast<uint32_t>(v), 4);
-  put(out, sounds.size(), 4);
-  put(out, bucket_bits, 4);
-  put(out, sound_bits, 4);
-  put(out, frame_bits, 4);
-  put(out, record_bytes, 4);
-  put(out, recs.size(), 8);
-  put(out, name_bytes, 8);
+  le::append(out, params.size(), 4);
+  for (int32_t v : params) le::append(out, static_cast<uint32_t>(v), 4);
+  le::append(out, sounds.size(), 4);
+  le::append(out, bucket_bits, 4);
+  le::append(out, sound_bits, 4);
+  le::append(out, frame_bits, 4);
+  le::append(out, record_bytes, 4);
+  le::append(out, recs.size(), 8);
+  le::append(out, name_bytes, 8);
   uint64_t name_at = 0;
   for (const IndexedSound& snd : sounds) {
-    put(out, static_cast<uint64_t>(snd.id), 8);
-    put(out, snd.samples, 8);
-    put(out, frame_count(snd.samples, p), 4);
-    put(out, name_at, 4);
-    put(out, snd.name.size(), 4);
-    put(out, 0, 4);
+    le::append(out, static_cast<uint64_t>(snd.id), 8);
+    le::append(out, snd.samples, 8);
+    le::append(out, frame_count(snd.samples, p), 4);
+    le::append(out, name_at, 4);
+    le::append(out, snd.name.size(), 4);
+    le::append(out, 0, 4);
     name_at += snd.name.size();
   }
   for (const IndexedSound& snd : sounds) out += snd.name;
@@ -157,13 +138,13 @@ std::string build_ranked_file(std::span<const IndexedSound> sounds) {
   size_t r = 0;
   for (size_t b = 0; b <= buckets; ++b) {
     while (r < recs.size() && (recs[r].hash >> low_bits) < b) ++r;
-    put(out, r, 4);
+    le::append(out, r, 4);
   }
   const uint64_t low_mask = (uint64_t{1} << low_bits) - 1;
   for (const Rec& rec : recs) {
     const uint64_t v = ((rec.hash & low_mask) << (sound_bits + frame_bits)) |
                        (uint64_t{rec.sound} << frame_bits) | rec.frame;
-    put(out, v, static_cast<int>(record_bytes));
+    le::append(out, v, record_bytes);
   }
   return out;
 }
@@ -237,7 +218,7 @@ std::optional<RankedFile> RankedFile::parse(std::string_view bytes, std::string&
   if (!c.take(records * record_bytes, f.records_bytes_)) return fail("records past the end");
   uint64_t prev = 0;
   for (uint64_t b = 0; b * 4 < dir_bytes; ++b) {
-    const uint64_t at = get(f.directory_, static_cast<size_t>(b * 4), 4);
+    const uint64_t at = le::get32(f.directory_.data() + b * 4);
     if (at < prev || (b == 0 && at != 0)) return fail("bucket directory out of order");
     prev = at;
   }
@@ -258,7 +239,7 @@ std::optional<RankedFile::Place> RankedFile::place_of(uint32_t hash) const {
 }
 
 std::pair<uint64_t, uint64_t> RankedFile::records_of(size_t b) const {
-  return {get(directory_, b * 4, 4), get(directory_, b * 4 + 4, 4)};
+  return {le::get32(directory_.data() + b * 4), le::get32(directory_.data() + b * 4 + 4)};
 }
 
 size_t RankedFile::bucket_size(uint32_t hash) const {
@@ -279,10 +260,10 @@ void RankedFile::lookup(uint32_t hash, std::vector<Posting>& out) const {
   const uint32_t posting_bits = sound_bits_ + frame_bits_;
   const uint64_t sound_mask = (uint64_t{1} << sound_bits_) - 1;
   const uint64_t frame_mask = (uint64_t{1} << frame_bits_) - 1;
-  const int w = static_cast<int>(record_bytes_);
   for (uint64_t r = first; r < last; ++r) {
     const size_t at = static_cast<size_t>(r * record_bytes_);
-    const uint64_t v = r < whole ? load_le64(records_bytes_.data() + at) & word_mask : get(records_bytes_, at, w);
+    const char* record = records_bytes_.data() + at;
+    const uint64_t v = r < whole ? le::get64(record) & word_mask : le::get(record, record_bytes_);
     if ((v >> posting_bits) != low) continue;
     const uint64_t s = (v >> frame_bits_) & sound_mask;
     const uint64_t t = v & frame_mask;

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/ranked_file_format.h"
 #include "text/ranking/ranked_file_writer.h"
 

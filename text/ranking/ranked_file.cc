@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/stemmer.h"
 
 namespace textrank {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "text/ranking/bm25.h"
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/rank.h"
 #include "text/ranking/ranked_file_writer.h"
 #include "text/ranking/verdict.h"

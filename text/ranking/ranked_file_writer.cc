@@ -9,7 +9,7 @@
 
 #include "common/parallel.h"
 #include "text/ranking/bm25.h"
-#include "text/ranking/le_bytes.h"
+#include "common/le_bytes.h"
 #include "text/ranking/ranked_file_format.h"
 #include "text/ranking/stemmer.h"
 #include "text/ranking/string_table.h"

@@ -1,5 +1,6 @@
 // Little-endian numbers and LEB128 variable-length integers, written to and
-// read from byte strings whatever the host's byte order.
+// read from byte strings whatever the host's byte order: the layout of every
+// ranked file.
 #pragma once
 
 #include <bit>
@@ -8,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace textrank::le {
+namespace le {
 
 inline void put64(char* p, uint64_t v) {
   for (int i = 0; i < 8; ++i) p[i] = static_cast<char>(v >> (8 * i));
@@ -18,15 +19,34 @@ inline void put32(char* p, uint32_t v) {
 }
 inline void put_double(char* p, double v) { put64(p, std::bit_cast<uint64_t>(v)); }
 
+// Appends the `bytes` low bytes of `v` (at most 8).
+inline void append(std::string& out, uint64_t v, size_t bytes) {
+  for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
 // The caller has checked that the bytes are there.
 inline uint64_t get64(const char* p) {
   uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&v, p, sizeof v);
+  } else {
+    for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  }
   return v;
 }
 inline uint32_t get32(const char* p) {
   uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&v, p, sizeof v);
+  } else {
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  }
+  return v;
+}
+// A number of `bytes` bytes (at most 8).
+inline uint64_t get(const char* p, size_t bytes) {
+  uint64_t v = 0;
+  for (size_t i = bytes; i-- > 0;) v = (v << 8) | static_cast<unsigned char>(p[i]);
   return v;
 }
 inline double get_double(const char* p) { return std::bit_cast<double>(get64(p)); }
@@ -64,4 +84,4 @@ inline bool get_varint(std::string_view s, size_t& pos, uint64_t& v) {
   return false;
 }
 
-}  // namespace textrank::le
+}  // namespace le
