@@ -21,9 +21,10 @@ constexpr double kCloserBy = 0.25;
 }  // namespace
 
 ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes) {
-  Describer describer;
-  const Description query = describer.describe(query_bytes);
+  return rank(file, Describer().describe(query_bytes));
+}
 
+ranking::Ranking rank(const RankedFile& file, const Description& query) {
   const uint64_t n = file.documents();
   std::vector<double> scores(n, 0.0);
   for (const Term& t : query.terms) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ranking/ranking.h"
+#include "text/ranking/describe.h"
 #include "text/ranking/ranked_file.h"
 
 namespace textrank {
@@ -18,6 +19,8 @@ namespace textrank {
 // match". `threshold` is the bound on the verbatim similarity, not on the
 // score. Throws FileError when the file turns out inconsistent,
 // std::runtime_error when no French stemmer is available.
+ranking::Ranking rank(const RankedFile& file, const Description& query);
+// The same for a query not yet described.
 ranking::Ranking rank(const RankedFile& file, std::string_view query_bytes);
 
 }  // namespace textrank

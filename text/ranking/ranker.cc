@@ -16,7 +16,8 @@ ranking::Ranker::Outcome Ranker::Rank(std::string_view ranked, std::string_view 
     *why = "pas un texte : le fichier contient des octets nuls (un son ou un fichier binaire ?)";
     return Outcome::kBadQuery;
   }
-  if (Describer().describe(query).words.empty()) {
+  const Description described = Describer().describe(query);
+  if (described.words.empty()) {
     *why = "pas un texte : aucun mot";
     return Outcome::kBadQuery;
   }
@@ -24,7 +25,7 @@ ranking::Ranker::Outcome Ranker::Rank(std::string_view ranked, std::string_view 
   // refuses the whole query.
   try {
     const RankedFile file = RankedFile::open(ranked);
-    *ranking = rank(file, query);
+    *ranking = rank(file, described);
     return Outcome::kRanked;
   } catch (const FileError& e) {
     *why = e.what();
