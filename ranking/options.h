@@ -10,10 +10,13 @@
 
 namespace ranking {
 
+// Results shown when no maximum is given, here and by the page's API.
+inline constexpr size_t kDefaultMax = 10;
+
 struct Options {
   std::string medium;  // "texte", "image" or "son"
   std::string path;    // as given; "-" for standard input
-  size_t max = 10;     // results shown; 0 for all
+  size_t max = kDefaultMax;  // results shown; 0 for all
   bool json = false;
 };
 

@@ -1,5 +1,7 @@
 #include "web/params.h"
 
+#include "ranking/options.h"
+
 namespace web {
 
 namespace {
@@ -21,7 +23,7 @@ bool ValidMedium(std::string_view medium) { return medium == "texte" || medium =
 
 bool ParseMax(const std::optional<std::string>& text, size_t* max, std::string* error) {
   if (!text) {
-    *max = 10;
+    *max = ranking::kDefaultMax;
     return true;
   }
   if (!AllDigits(*text) || text->size() > 6) {
